@@ -1,0 +1,31 @@
+#pragma once
+// The notification-area icon and its menu.
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+namespace zibbles {
+
+class TMainForm;
+
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    explicit TrayIcon(TMainForm *form);
+    ~TrayIcon() override;
+
+    QMenu *menu() const { return m_menu; }
+    QSystemTrayIcon *icon() const { return m_icon; }
+    // 0: the program is enabled, 1: disabled.
+    void showIcon(int index);
+    int shownIcon() const { return m_shown; }
+
+private:
+    QMenu *m_menu;
+    QSystemTrayIcon *m_icon;
+    int m_shown = 0;
+};
+
+} // namespace zibbles

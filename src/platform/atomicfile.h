@@ -1,0 +1,21 @@
+#pragma once
+// Whole-file reads and atomic writes: a write goes to a temporary file in the
+// same folder, is flushed to disk and then renamed over the target, so a crash
+// or a full disk never leaves a torn or empty file behind.
+#include <optional>
+#include <string>
+
+namespace zibbles {
+
+// Writes `bytes` to `path` atomically; false when any step failed (the old
+// file, if any, is then untouched and no temporary file is left behind).
+bool writeFileAtomically(const std::string &path, const std::string &bytes);
+
+// The whole content of `path`; nullopt when it cannot be opened or read.
+std::optional<std::string> readWholeFile(const std::string &path);
+
+bool fileExists(const std::string &path);   // a regular file (or link to one)
+bool folderExists(const std::string &path);
+bool makeFolders(const std::string &path);  // with missing parents
+
+} // namespace zibbles
