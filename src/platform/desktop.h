@@ -1,0 +1,37 @@
+#pragma once
+// Finding and driving another program's window, and typing into it: the
+// services the keystroke sender needs of the desktop.
+#include <cstdint>
+#include <string>
+
+namespace zibbles {
+
+using WindowHandle = uint64_t; // 0: no window
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // The top-level window whose title is exactly `title`, or 0.
+    virtual WindowHandle findWindow(const std::string &title) = 0;
+    virtual bool isIconic(WindowHandle window) = 0;
+    // Restores an iconified window and gives it the keyboard focus.
+    virtual void restoreWindow(WindowHandle window) = 0;
+    // Raises the window and gives it the keyboard focus.
+    virtual void bringWindowToTop(WindowHandle window) = 0;
+
+    // Rebuilds the key tables from the live keyboard mapping; called at the
+    // start of each typed text so that a layout change is picked up.
+    virtual void refreshKeymap() = 0;
+    // The virtual key that types `ch` in its low byte and the shift state in
+    // its high byte (1: Shift); -1 when the layout cannot produce it.
+    virtual int16_t vkKeyScan(unsigned char ch) = 0;
+    // The scan code of a virtual key, 0 when it has none.
+    virtual unsigned mapVirtualKey(unsigned vk) = 0;
+    // One key event of a virtual key; a key with no keysym sends nothing.
+    virtual void keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp) = 0;
+    // Hands every queued event to the display server, in order.
+    virtual void flush() = 0;
+};
+
+} // namespace zibbles
