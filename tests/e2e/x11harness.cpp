@@ -1,0 +1,259 @@
+#include "x11harness.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace e2e {
+
+namespace {
+
+Display *dpy(void *d)
+{
+    return static_cast<Display *>(d);
+}
+
+std::string windowName(Display *d, Window w)
+{
+    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        std::string name(reinterpret_cast<char *>(data), count);
+        XFree(data);
+        return name;
+    }
+    char *wmName = nullptr;
+    if (XFetchName(d, w, &wmName) && wmName) {
+        std::string name(wmName);
+        XFree(wmName);
+        return name;
+    }
+    return {};
+}
+
+Window findByTitle(Display *d, Window w, const std::string &title)
+{
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(d, w, &root, &parent, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        if (windowName(d, children[i]) == title)
+            found = children[i];
+        else
+            found = findByTitle(d, children[i], title);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+int ignoreErrors(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+} // namespace
+
+bool waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+ChildProcess::ChildProcess(const std::vector<std::string> &argv, const std::map<std::string, std::string> &extraEnv,
+                           const std::string &workingDir)
+{
+    m_pid = ::fork();
+    if (m_pid < 0)
+        throw std::runtime_error("fork failed");
+    if (m_pid == 0) {
+        for (const auto &[name, value] : extraEnv)
+            ::setenv(name.c_str(), value.c_str(), 1);
+        if (!workingDir.empty() && ::chdir(workingDir.c_str()) != 0)
+            ::_exit(126);
+        std::vector<char *> args;
+        for (const auto &a : argv)
+            args.push_back(const_cast<char *>(a.c_str()));
+        args.push_back(nullptr);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
+    }
+}
+
+ChildProcess::~ChildProcess()
+{
+    terminate();
+}
+
+bool ChildProcess::running()
+{
+    if (m_reaped)
+        return false;
+    const pid_t r = ::waitpid(m_pid, &m_status, WNOHANG);
+    if (r == m_pid)
+        m_reaped = true;
+    return !m_reaped;
+}
+
+int ChildProcess::wait(std::chrono::milliseconds timeout)
+{
+    if (!waitFor([this] { return !running(); }, timeout))
+        return -1;
+    return WIFEXITED(m_status) ? WEXITSTATUS(m_status) : 128 + WTERMSIG(m_status);
+}
+
+void ChildProcess::terminate()
+{
+    if (m_pid <= 0 || !running())
+        return;
+    ::kill(m_pid, SIGTERM);
+    if (wait(std::chrono::milliseconds(3000)) < 0) {
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, &m_status, 0);
+        m_reaped = true;
+    }
+}
+
+XvfbServer::XvfbServer(const std::string &screen)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        throw std::runtime_error("pipe failed");
+    // Xvfb picks a free display number itself and writes it to the pipe.
+    m_process = new ChildProcess({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen,
+                                  "-nolisten", "tcp", "-noreset"});
+    ::close(fds[1]);
+    std::string number;
+    pollfd p{fds[0], POLLIN, 0};
+    char buf[32];
+    while (::poll(&p, 1, 10000) > 0) {
+        const ssize_t n = ::read(fds[0], buf, sizeof buf);
+        if (n <= 0)
+            break;
+        number.append(buf, size_t(n));
+        if (number.find('\n') != std::string::npos)
+            break;
+    }
+    ::close(fds[0]);
+    while (!number.empty() && (number.back() == '\n' || number.back() == ' '))
+        number.pop_back();
+    if (number.empty()) {
+        delete m_process;
+        throw std::runtime_error("Xvfb did not start");
+    }
+    m_display = ":" + number;
+}
+
+XvfbServer::~XvfbServer()
+{
+    delete m_process;
+}
+
+X11Probe::X11Probe(const std::string &display)
+{
+    m_display = XOpenDisplay(display.c_str());
+    if (!m_display)
+        throw std::runtime_error("cannot open display " + display);
+    XSetErrorHandler(ignoreErrors);
+}
+
+X11Probe::~X11Probe()
+{
+    if (m_display)
+        XCloseDisplay(dpy(m_display));
+}
+
+WindowInfo X11Probe::findWindow(const std::string &title)
+{
+    Display *d = dpy(m_display);
+    WindowInfo info;
+    XSync(d, False);
+    info.id = findByTitle(d, DefaultRootWindow(d), title);
+    if (!info.id)
+        return info;
+    XWindowAttributes attrs;
+    if (XGetWindowAttributes(d, info.id, &attrs)) {
+        Window child;
+        XTranslateCoordinates(d, info.id, DefaultRootWindow(d), 0, 0, &info.x, &info.y, &child);
+        info.width = attrs.width;
+        info.height = attrs.height;
+        info.viewable = attrs.map_state == IsViewable;
+    }
+    return info;
+}
+
+void X11Probe::sendCloseRequest(unsigned long window)
+{
+    Display *d = dpy(m_display);
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = window;
+    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, window, False, NoEventMask, &ev);
+    XSync(d, False);
+}
+
+void X11Probe::tapKey(const std::string &keysymName, const std::vector<std::string> &modifiers)
+{
+    Display *d = dpy(m_display);
+    std::vector<KeyCode> mods;
+    for (const auto &m : modifiers)
+        mods.push_back(XKeysymToKeycode(d, XStringToKeysym(m.c_str())));
+    const KeyCode key = XKeysymToKeycode(d, XStringToKeysym(keysymName.c_str()));
+    for (KeyCode m : mods)
+        XTestFakeKeyEvent(d, m, True, CurrentTime);
+    XTestFakeKeyEvent(d, key, True, CurrentTime);
+    XTestFakeKeyEvent(d, key, False, CurrentTime);
+    for (auto it = mods.rbegin(); it != mods.rend(); ++it)
+        XTestFakeKeyEvent(d, *it, False, CurrentTime);
+    XSync(d, False);
+}
+
+std::string binDir()
+{
+    return ZIBBLES_BIN_DIR;
+}
+
+TempFolder::TempFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "zibbles-e2e-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    m_path = pattern;
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
+
+} // namespace e2e
