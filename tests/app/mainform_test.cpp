@@ -1,0 +1,276 @@
+// The main window over a real folder: start-up, selecting sets and slots,
+// saving, and the ways out (closing hides, Exit ends).
+#include "fakes/recordingmessages.h"
+#include "fakes/tempdir.h"
+
+#include "app/application.h"
+#include "app/mainform.h"
+#include "app/programsettings.h"
+#include "library/zibbleeditor.h"
+#include "library/zibblefile.h"
+#include "platform/atomicfile.h"
+#include "platform/error.h"
+#include "platform/qteventloop.h"
+#include "platform/userstore.h"
+
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace zibbles;
+using zibbles::testing::RecordingMessages;
+using zibbles::testing::TempDir;
+
+namespace {
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto *app = static_cast<ZibblesApplication *>(QCoreApplication::instance());
+        app->setMessageService(&messages);
+    }
+
+    TMainForm &start()
+    {
+        services.appFolder = dir.path();
+        services.store = &store;
+        services.settings = &settings;
+        services.pump = &pump;
+        services.timers = &timers;
+        services.messages = &messages;
+        form = std::make_unique<TMainForm>(services);
+        return *form;
+    }
+
+    std::string slot(int set, int k) const { return dir.file("Set" + std::to_string(set) + "/F" + std::to_string(k)); }
+    void put(int set, int k, const std::string &text)
+    {
+        makeFolders(dir.file("Set" + std::to_string(set)));
+        ASSERT_TRUE(writeFileAtomically(slot(set, k), text));
+    }
+    std::string fileText(int set, int k) const { return readWholeFile(slot(set, k)).value_or("<missing>"); }
+    void type(const QString &text) { QTest::keyClicks(form->editor(), text); }
+    void click(int k) { QTest::mouseClick(form->slotButton(k), Qt::LeftButton); }
+    int pressedSlot() const
+    {
+        for (int k = 1; k <= 12; ++k)
+            if (form->slotButton(k)->isChecked())
+                return k;
+        return 0;
+    }
+
+    TempDir dir;
+    TempDir configDir;
+    UserStore store{configDir.file("user.reg")};
+    ProgramSettings settings;
+    QtMessagePump pump;
+    QtTimerFactory timers;
+    RecordingMessages messages;
+    Services services;
+    std::unique_ptr<TMainForm> form;
+};
+
+} // namespace
+
+TEST_F(MainFormTest, FirstStartInAnEmptyFolder)
+{
+    TMainForm &f = start();
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_TRUE(folderExists(dir.file("Set" + std::to_string(n))));
+    EXPECT_EQ(f.windowTitle(), "Zibbles by Quillmere");
+    EXPECT_EQ(f.setButton()->text(), "Zibble Set 1");
+    EXPECT_EQ(f.state().CurrentSet, 1);
+    EXPECT_EQ(f.state().ActiveFileName, slot(1, 1));
+    EXPECT_EQ(pressedSlot(), 1);
+    EXPECT_EQ(f.editor()->textBytes(), "");
+    EXPECT_FALSE(f.EditorModified());
+    EXPECT_FALSE(f.saveButton()->isEnabled());
+    EXPECT_FALSE(f.state().ZibbleRunning || f.state().StopRequested || f.state().SleepMode ||
+                 f.state().ExitRequested || f.state().DelayPending);
+    EXPECT_TRUE(f.state().ScriptLines.empty());
+    EXPECT_FALSE(settings.PerformersMode);
+    EXPECT_TRUE(f.waitTimer().isActive());
+    EXPECT_EQ(f.waitTimer().interval(), 1000);
+    EXPECT_EQ(f.size(), QSize(459, 461));
+    EXPECT_EQ(f.minimumSize(), f.maximumSize());
+}
+
+TEST_F(MainFormTest, ExistingFoldersAndFilesAreLeftAlone)
+{
+    put(1, 1, "'heyhey\r\nhello");
+    put(7, 3, "other");
+    TMainForm &f = start();
+    EXPECT_EQ(f.editor()->textBytes(), "'heyhey\r\nhello");
+    EXPECT_EQ(fileText(1, 1), "'heyhey\r\nhello");
+    EXPECT_EQ(fileText(7, 3), "other");
+    EXPECT_FALSE(f.saveButton()->isEnabled());
+}
+
+TEST_F(MainFormTest, TypingEnablesSaveAndSaveCreatesTheSlotFile)
+{
+    TMainForm &f = start();
+    click(4);
+    EXPECT_EQ(f.state().ActiveFileName, slot(1, 4));
+    EXPECT_FALSE(f.saveButton()->isEnabled());
+    type("x");
+    EXPECT_TRUE(f.EditorModified());
+    EXPECT_TRUE(f.saveButton()->isEnabled());
+    QTest::mouseClick(f.saveButton(), Qt::LeftButton);
+    EXPECT_EQ(fileText(1, 4), "x");
+    EXPECT_FALSE(f.EditorModified());
+    EXPECT_FALSE(f.saveButton()->isEnabled());
+}
+
+TEST_F(MainFormTest, AnEditIsWrittenBeforeAnotherSlotIsShown)
+{
+    put(1, 5, "five");
+    TMainForm &f = start();
+    click(2);
+    type("two");
+    click(5);
+    EXPECT_EQ(fileText(1, 2), "two");
+    EXPECT_EQ(f.editor()->textBytes(), "five");
+    EXPECT_EQ(f.state().ActiveFileName, slot(1, 5));
+    EXPECT_EQ(pressedSlot(), 5);
+    EXPECT_FALSE(f.saveButton()->isEnabled());
+}
+
+TEST_F(MainFormTest, ASetChangeWritesTheEditToTheOldSetAndShowsF1)
+{
+    put(3, 1, "set three");
+    TMainForm &f = start();
+    click(6);
+    type("edit");
+    f.setMenu()->actions().at(2)->trigger(); // "Zibble Set 3 [Shift F3]"
+    EXPECT_EQ(fileText(1, 6), "edit");
+    EXPECT_FALSE(std::filesystem::exists(slot(3, 6)));
+    EXPECT_EQ(f.setButton()->text(), "Zibble Set 3");
+    EXPECT_EQ(f.state().CurrentSet, 3);
+    EXPECT_EQ(pressedSlot(), 1);
+    EXPECT_EQ(f.editor()->textBytes(), "set three");
+}
+
+TEST_F(MainFormTest, SetMenuListsTheTenSets)
+{
+    TMainForm &f = start();
+    const auto actions = f.setMenu()->actions();
+    ASSERT_EQ(actions.size(), 10);
+    EXPECT_EQ(actions.first()->text(), "Zibble Set 1 [Shift F1]");
+    EXPECT_EQ(actions.last()->text(), "Zibble Set 10 [Shift F10]");
+}
+
+TEST_F(MainFormTest, SaveWithoutEditsWritesNothing)
+{
+    TMainForm &f = start();
+    f.SaveActiveZibble();
+    click(3);
+    f.SelectSet(2);
+    EXPECT_FALSE(std::filesystem::exists(slot(1, 1)));
+    EXPECT_FALSE(std::filesystem::exists(slot(1, 3)));
+}
+
+TEST_F(MainFormTest, UneditedBytesSurviveAnEditElsewhere)
+{
+    std::string line;
+    for (int b = 1; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            line += char(b);
+    put(1, 1, line + "\r\nsecond\r\n");
+    TMainForm &f = start();
+    f.editor()->SendScintilla(QsciScintilla::SCI_DOCUMENTEND);
+    type("third");
+    f.SaveActiveZibble();
+    EXPECT_EQ(fileText(1, 1), line + "\r\nsecond\r\nthird");
+}
+
+TEST_F(MainFormTest, AFailedSaveReportsThePathAndKeepsTheEdit)
+{
+    put(1, 1, "original");
+    ::chmod(slot(1, 1).c_str(), 0444);
+    TMainForm &f = start();
+    type("new ");
+    QTest::mouseClick(f.saveButton(), Qt::LeftButton); // the error ends the click's handler
+    ASSERT_EQ(messages.errors.size(), 1u);
+    EXPECT_EQ(messages.errors[0], "Cannot create file " + slot(1, 1));
+    EXPECT_TRUE(f.EditorModified());
+    EXPECT_TRUE(f.saveButton()->isEnabled());
+    EXPECT_EQ(f.editor()->textBytes(), "new original");
+    EXPECT_EQ(fileText(1, 1), "original");
+
+    // Choosing another slot fails the same way and stays on the edited slot.
+    click(2);
+    EXPECT_EQ(messages.errors.size(), 2u);
+    EXPECT_EQ(pressedSlot(), 1);
+    EXPECT_EQ(f.state().ActiveFileName, slot(1, 1));
+    EXPECT_EQ(f.editor()->textBytes(), "new original");
+}
+
+TEST_F(MainFormTest, ASetChangeWhoseSaveFailsChangesNothing)
+{
+    put(1, 1, "original");
+    ::chmod(slot(1, 1).c_str(), 0444);
+    TMainForm &f = start();
+    type("new ");
+    EXPECT_THROW(f.SelectSet(4), AppError);
+    EXPECT_EQ(f.state().CurrentSet, 1);
+    EXPECT_EQ(f.setButton()->text(), "Zibble Set 1");
+    EXPECT_EQ(pressedSlot(), 1);
+    EXPECT_EQ(f.state().ActiveFileName, slot(1, 1));
+    EXPECT_EQ(f.editor()->textBytes(), "new original");
+    EXPECT_TRUE(f.saveButton()->isEnabled());
+}
+
+TEST_F(MainFormTest, AnUnreadableSlotLeavesTheShownSlotAsItWas)
+{
+    TMainForm &f = start();
+    std::filesystem::create_directory(slot(1, 9)); // a folder where F9 should be
+    type("edit");
+    click(9);
+    ASSERT_EQ(messages.errors.size(), 1u);
+    EXPECT_EQ(messages.errors[0], "Cannot open file " + slot(1, 9));
+    EXPECT_EQ(fileText(1, 1), "edit"); // the edit was saved before
+    EXPECT_EQ(f.state().ActiveFileName, slot(1, 1));
+    EXPECT_EQ(pressedSlot(), 1);
+    EXPECT_EQ(f.editor()->textBytes(), "edit");
+}
+
+TEST_F(MainFormTest, ClosingHidesAndOnlyExitEnds)
+{
+    TMainForm &f = start();
+    f.show();
+    EXPECT_FALSE(f.close());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(f.state().ExitRequested);
+    f.RestoreFromTray();
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(MainFormTest, ExitSavesAnEditFirst)
+{
+    TMainForm &f = start();
+    f.show();
+    type("last words");
+    f.Exit1Click();
+    EXPECT_EQ(fileText(1, 1), "last words");
+    EXPECT_TRUE(f.state().ExitRequested);
+    EXPECT_FALSE(f.isVisible());
+}
+
+TEST_F(MainFormTest, ExitWhoseSaveFailsKeepsTheProgramRunning)
+{
+    put(1, 1, "original");
+    ::chmod(slot(1, 1).c_str(), 0444);
+    TMainForm &f = start();
+    f.show();
+    type("x");
+    EXPECT_THROW(f.Exit1Click(), AppError);
+    EXPECT_FALSE(f.state().ExitRequested);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.EditorModified());
+}

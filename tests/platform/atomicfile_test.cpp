@@ -1,0 +1,58 @@
+// Atomic writes never leave a torn, empty or temporary file behind.
+#include "fakes/tempdir.h"
+#include "platform/atomicfile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace zibbles;
+using zibbles::testing::TempDir;
+
+namespace {
+size_t entriesIn(const std::string &folder)
+{
+    size_t n = 0;
+    for ([[maybe_unused]] const auto &e : std::filesystem::directory_iterator(folder))
+        ++n;
+    return n;
+}
+} // namespace
+
+TEST(AtomicFile, ReplacesContentWholeAndLeavesNoTemporaryFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("F1");
+    ASSERT_TRUE(writeFileAtomically(path, std::string("first\0line", 10)));
+    ASSERT_TRUE(writeFileAtomically(path, "second"));
+    EXPECT_EQ(*readWholeFile(path), "second");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(AtomicFile, ReadOnlyFilesAndMissingFoldersRefuseTheWrite)
+{
+    TempDir dir;
+    const std::string path = dir.file("F1");
+    ASSERT_TRUE(writeFileAtomically(path, "kept"));
+    ::chmod(path.c_str(), 0444);
+    EXPECT_FALSE(writeFileAtomically(path, "lost"));
+    EXPECT_EQ(*readWholeFile(path), "kept");
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+
+    EXPECT_FALSE(writeFileAtomically(dir.file("no-such-folder/F1"), "x"));
+    std::filesystem::create_directory(dir.file("F2"));
+    EXPECT_FALSE(writeFileAtomically(dir.file("F2"), "x")); // a folder of that name
+}
+
+TEST(AtomicFile, KeepsThePermissionsOfTheReplacedFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("F1");
+    ASSERT_TRUE(writeFileAtomically(path, "a"));
+    ::chmod(path.c_str(), 0600);
+    ASSERT_TRUE(writeFileAtomically(path, "b"));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
