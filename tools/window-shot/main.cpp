@@ -1,0 +1,83 @@
+// window-shot TITLE FILE.png: saves a picture of the top-level window with
+// that exact title on $DISPLAY (the whole screen when TITLE is "-").
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string nameOf(Display *d, Window w)
+{
+    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char *data = nullptr;
+    std::string name;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        name.assign(reinterpret_cast<char *>(data), count);
+        XFree(data);
+    } else {
+        char *wmName = nullptr;
+        if (XFetchName(d, w, &wmName) && wmName) {
+            name = wmName;
+            XFree(wmName);
+        }
+    }
+    return name;
+}
+
+Window find(Display *d, Window w, const std::string &title)
+{
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(d, w, &root, &parent, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes attrs;
+        const bool viewable = XGetWindowAttributes(d, children[i], &attrs) && attrs.map_state == IsViewable;
+        found = viewable && nameOf(d, children[i]) == title ? children[i] : find(d, children[i], title);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: window-shot TITLE FILE.png\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication app(argc, argv);
+    Display *d = XOpenDisplay(nullptr);
+    if (!d) {
+        std::fprintf(stderr, "window-shot: cannot open the display\n");
+        return 1;
+    }
+    const std::string title = argv[1];
+    const Window w = title == "-" ? DefaultRootWindow(d) : find(d, DefaultRootWindow(d), title);
+    XCloseDisplay(d);
+    if (!w) {
+        std::fprintf(stderr, "window-shot: no window titled \"%s\"\n", argv[1]);
+        return 1;
+    }
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(WId(w));
+    if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+        std::fprintf(stderr, "window-shot: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
