@@ -274,3 +274,26 @@ TEST_F(MainFormTest, ExitWhoseSaveFailsKeepsTheProgramRunning)
     EXPECT_TRUE(f.isVisible());
     EXPECT_TRUE(f.EditorModified());
 }
+
+TEST_F(MainFormTest, OddFilesLoadAndUneditedSlotsAreNeverRewritten)
+{
+    std::string huge(3 * 1024 * 1024, 'a');
+    huge += "\n" + std::string(1 << 20, '\xe9') + "\r";
+    put(1, 1, "cr\ronly\r");
+    put(1, 2, "lf\nonly");
+    put(1, 3, huge);
+    put(1, 4, std::string("nul\0inside", 10));
+    TMainForm &f = start();
+    EXPECT_EQ(f.editor()->textBytes(), "cr\r\nonly\r\n");
+    click(2);
+    EXPECT_EQ(f.editor()->textBytes(), "lf\r\nonly");
+    click(3);
+    EXPECT_EQ(f.editor()->textBytes(), withCrLfBreaks(huge));
+    click(4);
+    EXPECT_EQ(f.editor()->textBytes(), std::string("nul\0inside", 10));
+    click(1);
+    // Only an edit writes a slot file: the files keep their own line breaks.
+    EXPECT_EQ(fileText(1, 1), "cr\ronly\r");
+    EXPECT_EQ(fileText(1, 2), "lf\nonly");
+    EXPECT_EQ(fileText(1, 3), huge);
+}
