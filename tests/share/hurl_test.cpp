@@ -1,0 +1,319 @@
+// The HTTP request: URL parsing, the request bytes, the status parse, the
+// time-out rules and the failures, against servers on 127.0.0.1.
+#include "scriptedserver.h"
+#include "steppingpump.h"
+
+#include "platform/error.h"
+#include "platform/qteventloop.h"
+#include "share/hurl.h"
+
+#include <gtest/gtest.h>
+
+namespace zibbles {
+namespace {
+
+using testing::ScriptedReply;
+using testing::ScriptedServer;
+using Then = ScriptedReply::Then;
+
+const std::string kOk = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\n";
+
+TEST(UrlEncode, KeepsTheFixedSetAndEncodesEveryOtherByte)
+{
+    EXPECT_EQ(UrlEncode("a b"), "a%20b");
+    EXPECT_EQ(UrlEncode("Z-9._"), "Z-9._");
+    EXPECT_EQ(UrlEncode("\xE9"), "%E9");
+    EXPECT_EQ(UrlEncode("\r\n"), "%0D%0A");
+    EXPECT_EQ(UrlEncode("~&=+%/"), "%7E%26%3D%2B%25%2F");
+    EXPECT_EQ(UrlEncode(std::string("\0\xFF", 2)), "%00%FF");
+    EXPECT_EQ(UrlEncode(""), "");
+}
+
+TEST(HttpUrlParsing, HostPathPortAndHostValue)
+{
+    QtMessagePump pump;
+    THttpUrlRequest r(pump);
+    r.setURL("http://example.test/a/b.asp?x=1");
+    EXPECT_EQ(r.path(), "/a/b.asp?x=1");
+    EXPECT_EQ(r.Host, "example.test");
+    EXPECT_EQ(r.Port, "80");
+    EXPECT_EQ(r.hostValue(), "example.test");
+    EXPECT_EQ(r.URL(), "http://example.test/a/b.asp?x=1");
+
+    r.setURL("example.test:8080/");
+    EXPECT_EQ(r.URL(), "HTTP://example.test:8080/");
+    EXPECT_EQ(r.Host, "example.test");
+    EXPECT_EQ(r.Port, "8080");
+    EXPECT_EQ(r.hostValue(), "example.test:8080");
+    EXPECT_EQ(r.path(), "/");
+
+    r.setURL("  \t example.test\r\n");
+    EXPECT_EQ(r.URL(), "HTTP://example.test");
+    EXPECT_EQ(r.path(), "/");
+    EXPECT_EQ(r.Port, "80");
+
+    r.setURL("HtTp://h:port/x");
+    EXPECT_EQ(r.Port, "80"); // not a number
+    EXPECT_EQ(r.Host, "h");
+    EXPECT_EQ(r.hostValue(), "h:port");
+
+    r.setURL("https://h/x");
+    EXPECT_EQ(r.URL(), "HTTP://https://h/x"); // only plain http is understood
+    EXPECT_EQ(r.Host, "https");
+
+    r.setURL("h/" + std::string(2000, 'p'));
+    EXPECT_EQ(r.path().size(), 1032u);
+}
+
+TEST(HttpUrlParsing, ProxyBecomesTheTargetAndNeedsAPort)
+{
+    QtMessagePump pump;
+    THttpUrlRequest r(pump);
+    EXPECT_THROW(r.setProxy("proxy.test"), AppError);
+    try {
+        r.setProxy("proxy.test");
+    } catch (const AppError &e) {
+        EXPECT_STREQ(e.what(), "Proxy port required");
+    }
+    EXPECT_EQ(r.Proxy(), "");
+    r.setProxy(" proxy.test : 3128 ");
+    EXPECT_EQ(r.Proxy(), "proxy.test:3128");
+    r.setURL("http://site.test/p");
+    EXPECT_EQ(r.Host, "proxy.test");
+    EXPECT_EQ(r.Port, "3128");
+    EXPECT_EQ(r.hostValue(), "site.test");
+    EXPECT_EQ(r.composeRequest(), "GET http://site.test/p HTTP/1.0\r\n"
+                                  "Proxy-Connection: Keep-Alive\r\n"
+                                  "Accept: */*\r\n"
+                                  "\r\n"
+                                  "Host: site.test\r\n");
+}
+
+TEST(HttpRequestComposition, PostGetHeadAndTheAcceptRule)
+{
+    QtMessagePump pump;
+    THttpUrlRequest r(pump);
+    r.setURL("http://h.test/up.asp");
+    r.RequestMethod = methPost;
+    r.PostData = "v=1";
+    EXPECT_EQ(r.composeRequest(), "POST /up.asp HTTP/1.0\r\n"
+                                  "Connection: close\r\n"
+                                  "Accept: */*\r\n"
+                                  "Content-Type: application/x-www-form-urlencoded\r\n"
+                                  "Content-Length: 3\r\n"
+                                  "\r\n"
+                                  "v=1\r\n"
+                                  "Host: h.test\r\n");
+
+    r.RequestMethod = methHead;
+    r.AddRequestHeader("accept", "text/plain");
+    r.AddRequestHeader("X-One", "1");
+    EXPECT_EQ(r.composeRequest(), "HEAD /up.asp HTTP/1.0\r\n"
+                                  "Connection: close\r\n"
+                                  "accept: text/plain\r\n"
+                                  "X-One: 1\r\n"
+                                  "\r\n"
+                                  "Host: h.test\r\n");
+}
+
+struct Exchange {
+    QtMessagePump pump;
+    THttpUrlRequest request{pump};
+};
+
+TEST(HttpExecute, PostGoesOutByteForByteAndTheBodyFollowsTheHeader)
+{
+    ScriptedServer server(ScriptedReply{kOk + "K-4711\r\n"});
+    Exchange x;
+    x.request.setURL("http://" + server.host() + "/zibbles/liveshare/upload.asp");
+    x.request.AddRequestHeader("User-Agent", "Zibbles");
+    x.request.AddRequestHeader("Host", server.host());
+    x.request.RequestMethod = methPost;
+    x.request.PostData = "v=1&zibblef=a%20b";
+    std::string chunks;
+    x.request.OnDataRead = [&](THttpUrlRequest &, const std::string &data) { chunks += data; };
+
+    EXPECT_EQ(x.request.Execute(30), 200);
+    const std::string h = server.host();
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0], "POST /zibbles/liveshare/upload.asp HTTP/1.0\r\n"
+                                    "Connection: close\r\n"
+                                    "Accept: */*\r\n"
+                                    "User-Agent: Zibbles\r\n"
+                                    "Host: " + h + "\r\n"
+                                    "Content-Type: application/x-www-form-urlencoded\r\n"
+                                    "Content-Length: 17\r\n"
+                                    "\r\n"
+                                    "v=1&zibblef=a%20b\r\n"
+                                    "Host: " + h + "\r\n");
+    EXPECT_EQ(x.request.ResponseHeader(), kOk);
+    EXPECT_EQ(x.request.ReadResponse(false), "K-4711\r\n");
+    EXPECT_EQ(x.request.ReadResponse(false), "");
+    EXPECT_EQ(x.request.ReadResponse(true), kOk + "K-4711\r\n");
+    EXPECT_EQ(chunks, kOk + "K-4711\r\n");
+    EXPECT_EQ(x.request.SocketState, TSocketState::Idle);
+}
+
+TEST(HttpExecute, HeadersAddedForOneRequestAreGoneForTheNext)
+{
+    ScriptedServer server({ScriptedReply{kOk + "1"}, ScriptedReply{kOk + "2"}});
+    Exchange x;
+    x.request.setURL("http://" + server.host() + "/zibbles/liveshare/download.asp?v=1&c=K&id=4711");
+    x.request.AddRequestHeader("User-Agent", "Zibbles");
+    EXPECT_EQ(x.request.Execute(30), 200);
+    EXPECT_EQ(x.request.Execute(30), 200);
+    EXPECT_EQ(x.request.ReadResponse(false), "2");
+    const std::string h = server.host();
+    ASSERT_EQ(server.requests().size(), 2u);
+    EXPECT_EQ(server.requests()[0], "GET /zibbles/liveshare/download.asp?v=1&c=K&id=4711 HTTP/1.0\r\n"
+                                    "Connection: close\r\n"
+                                    "Accept: */*\r\n"
+                                    "User-Agent: Zibbles\r\n"
+                                    "\r\n"
+                                    "Host: " + h + "\r\n");
+    EXPECT_EQ(server.requests()[1], "GET /zibbles/liveshare/download.asp?v=1&c=K&id=4711 HTTP/1.0\r\n"
+                                    "Connection: close\r\n"
+                                    "Accept: */*\r\n"
+                                    "\r\n"
+                                    "Host: " + h + "\r\n");
+}
+
+// One exchange with the answer given; the status that Execute returns.
+int statusFor(const std::string &answer, std::string *body = nullptr, std::string *header = nullptr)
+{
+    ScriptedServer server(ScriptedReply{answer});
+    Exchange x;
+    x.request.setURL("http://" + server.host() + "/");
+    const int status = x.request.Execute(30);
+    if (body)
+        *body = x.request.ReadResponse(false);
+    if (header)
+        *header = x.request.ResponseHeader();
+    return status;
+}
+
+TEST(HttpStatusParse, CodesShortAnswersAndGarbage)
+{
+    EXPECT_EQ(statusFor("HTTP/1.0 404 Not Found\r\n\r\n"), 404);
+    EXPECT_EQ(statusFor("HTTP/1.1 200 OK\r\n\r\n"), 200);
+    EXPECT_EQ(statusFor("HTTP/1.1 200"), 200);
+    EXPECT_EQ(statusFor("HTTP/1.1 "), -1); // shorter than 10 bytes
+    EXPECT_EQ(statusFor(""), -1);
+    EXPECT_EQ(statusFor("HTTP/1.1 OK 200\r\n\r\n"), -1);
+    EXPECT_EQ(statusFor("\x01\x02garbage that is no status line at all"), -1);
+}
+
+TEST(HttpStatusParse, TheHeaderEndsAtAZeroByte)
+{
+    std::string header;
+    EXPECT_EQ(statusFor(std::string("HTTP/1.1 2\0\0" "0 OK\r\n\r\n", 20), nullptr, &header), 2);
+    EXPECT_EQ(header, "HTTP/1.1 2");
+    EXPECT_EQ(statusFor(std::string("HTTP/1.\0 200 OK\r\n\r\n", 21), nullptr, &header), -1);
+    EXPECT_EQ(header, "HTTP/1.");
+}
+
+TEST(HttpStatusParse, HeaderEndsWithLfLfOrCrLfCrLf)
+{
+    std::string body, header;
+    EXPECT_EQ(statusFor("HTTP/1.0 200 OK\nX: y\n\nthe body\n", &body, &header), 200);
+    EXPECT_EQ(header, "HTTP/1.0 200 OK\nX: y\n\n");
+    EXPECT_EQ(body, "the body\n");
+
+    EXPECT_EQ(statusFor(kOk + std::string("a\0b", 3), &body, &header), 200);
+    EXPECT_EQ(body, std::string("a\0b", 3));
+}
+
+TEST(HttpStatusParse, HeaderOverLimitIsCutAt4095Bytes)
+{
+    const std::string longHeader = "HTTP/1.1 200 OK\r\nX-Long: " + std::string(10000, 'q') + "\r\n\r\nbody";
+    std::string body, header;
+    EXPECT_EQ(statusFor(longHeader, &body, &header), 200);
+    EXPECT_EQ(header, longHeader.substr(0, 4095));
+    EXPECT_EQ(body, longHeader.substr(4095));
+}
+
+TEST(HttpExecute, ConnectionRefusedGivesMinus10061)
+{
+    Exchange x;
+    x.request.setURL("http://127.0.0.1:" + std::to_string(testing::closedPort()) + "/");
+    EXPECT_EQ(x.request.Execute(30), -10061);
+    EXPECT_EQ(x.request.SocketState, TSocketState::Idle);
+}
+
+TEST(HttpExecute, UnknownHostGivesMinus11001)
+{
+    Exchange x;
+    x.request.setURL("http://zibbles.invalid/zibbles/");
+    EXPECT_EQ(x.request.Execute(30), -11001);
+    EXPECT_EQ(x.request.SocketState, TSocketState::Idle);
+}
+
+TEST(HttpExecute, AServerThatNeverClosesTimesOutWithMinus1)
+{
+    ScriptedServer server(ScriptedReply{kOk + "part of an answer", Then::Hold});
+    testing::SteppingPump pump(1000);
+    THttpUrlRequest request(pump);
+    request.setURL("http://" + server.host() + "/");
+    EXPECT_EQ(request.Execute(3), -1);
+    EXPECT_GE(pump.nowMs(), 3000);
+    EXPECT_EQ(request.SocketState, TSocketState::Idle);
+    EXPECT_EQ(request.ReadResponse(true).substr(0, kOk.size()), kOk);
+}
+
+TEST(HttpExecute, TheTimeOutCountsFromTheLastDataReceived)
+{
+    ScriptedReply slow{kOk};
+    for (int i = 0; i < 20; ++i)
+        slow.laterPieces.push_back(std::to_string(i) + ";");
+    slow.pieceGapMs = 50;
+    ScriptedServer server(slow);
+    testing::SteppingPump pump(100);
+    THttpUrlRequest request(pump);
+    request.setURL("http://" + server.host() + "/");
+    EXPECT_EQ(request.Execute(3), 200);
+    EXPECT_EQ(request.ReadResponse(false), "0;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;");
+    // Far more than the time-out passed in all; never that much without data.
+    EXPECT_GT(pump.nowMs(), 3000);
+}
+
+TEST(HttpExecute, AServerThatNeverAnswersTimesOutWithMinus1)
+{
+    ScriptedServer server(ScriptedReply{"", Then::Hold});
+    testing::SteppingPump pump(1000);
+    THttpUrlRequest request(pump);
+    request.setURL("http://" + server.host() + "/");
+    EXPECT_EQ(request.Execute(2), -1);
+    EXPECT_EQ(request.ReadResponse(true), "");
+}
+
+TEST(HttpExecute, AnAnswerOverTheLimitFailsWithoutHoldingIt)
+{
+    ScriptedServer server(ScriptedReply{kOk, Then::Close, 100u * 1024 * 1024});
+    Exchange x;
+    x.request.setURL("http://" + server.host() + "/");
+    EXPECT_EQ(x.request.Execute(30), -1);
+    EXPECT_LE(x.request.ReadResponse(true).size(), THttpUrlRequest::kMaxResponseBytes);
+    EXPECT_EQ(x.request.SocketState, TSocketState::Idle);
+}
+
+TEST(HttpExecute, AnAnswerJustUnderTheLimitIsKept)
+{
+    const size_t filler = THttpUrlRequest::kMaxResponseBytes - kOk.size();
+    ScriptedServer server(ScriptedReply{kOk, Then::Close, filler});
+    Exchange x;
+    x.request.setURL("http://" + server.host() + "/");
+    EXPECT_EQ(x.request.Execute(30), 200);
+    EXPECT_EQ(x.request.ReadResponse(false).size(), filler);
+}
+
+TEST(HttpExecute, AResetMidAnswerIsAFailure)
+{
+    ScriptedServer server(ScriptedReply{kOk + "half of", Then::Reset});
+    Exchange x;
+    x.request.setURL("http://" + server.host() + "/");
+    EXPECT_EQ(x.request.Execute(30), -10054);
+    EXPECT_EQ(x.request.SocketState, TSocketState::Idle);
+}
+
+} // namespace
+} // namespace zibbles
