@@ -1,8 +1,23 @@
 #include "zibbleeditor.h"
 
+#include "editmenu.h"
+#include "editorsettings.h"
+#include "highlightrules.h"
+#include "zibblelexer.h"
 #include "zibblefile.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <memory>
+
 namespace zibbles {
+
+namespace {
+const QColor kEndMarkColor(255, 0, 255);
+}
 
 ZibbleEditor::ZibbleEditor(QWidget *parent) : QsciScintilla(parent)
 {
@@ -10,7 +25,9 @@ ZibbleEditor::ZibbleEditor(QWidget *parent) : QsciScintilla(parent)
     setUtf8(false);
     SendScintilla(SCI_SETCODEPAGE, 0L);
     setEolMode(EolWindows);
-    setWrapMode(WrapNone);
+    applyEditorSettings(*this);
+    // The end-of-text line moves with the last line.
+    connect(this, &QsciScintilla::linesChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
 std::string ZibbleEditor::textBytes() const
@@ -39,6 +56,67 @@ void ZibbleEditor::insertFirstLine(const std::string &line)
     SendScintilla(SCI_SETTARGETSTART, 0UL);
     SendScintilla(SCI_SETTARGETEND, 0UL);
     SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(text.size()), text.data());
+}
+
+void ZibbleEditor::replaceSelectionBytes(const std::string &text)
+{
+    SendScintilla(SCI_REPLACESEL, text.c_str());
+}
+
+std::optional<ColouredSpan> ZibbleEditor::colouredSpanAt(const QPoint &viewportPoint) const
+{
+    const long pos = SendScintilla(SCI_CHARPOSITIONFROMPOINTCLOSE, static_cast<unsigned long>(viewportPoint.x()),
+                                   long(viewportPoint.y()));
+    if (pos < 0)
+        return std::nullopt;
+    const LineBytes line = lineBytes(*this, SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos)));
+    for (const RuleSpan &span : findRuleSpans(line.text)) {
+        const long start = line.begin + long(span.start), stop = line.begin + long(span.stop);
+        if (pos >= start && pos < stop)
+            return ColouredSpan{span.rule, ruleForStyle(span.rule)->context, start, stop};
+    }
+    return std::nullopt;
+}
+
+void ZibbleEditor::mouseReleaseEvent(QMouseEvent *event)
+{
+    QsciScintilla::mouseReleaseEvent(event);
+    const bool dragged = event->button() != Qt::RightButton && hasSelectedText();
+    if (dragged)
+        return;
+    if (const auto span = colouredSpanAt(event->position().toPoint()))
+        emit colouredTextClicked(span->context, span->start, span->stop);
+}
+
+void ZibbleEditor::contextMenuEvent(QContextMenuEvent *event)
+{
+    // Over coloured text the right button reports the click (on release)
+    // instead of opening the menu.
+    if (event->reason() == QContextMenuEvent::Mouse && colouredSpanAt(event->pos())) {
+        event->accept();
+        return;
+    }
+    std::unique_ptr<QMenu> menu(createEditMenu(this, this));
+    menu->exec(event->globalPos());
+}
+
+int ZibbleEditor::endMarkY() const
+{
+    const long last = SendScintilla(SCI_GETLINECOUNT) - 1;
+    const long start = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(last));
+    const long top = SendScintilla(SCI_POINTYFROMPOSITION, 0UL, start);
+    return int(top + SendScintilla(SCI_TEXTHEIGHT, static_cast<unsigned long>(last)));
+}
+
+void ZibbleEditor::paintEvent(QPaintEvent *event)
+{
+    QsciScintilla::paintEvent(event);
+    QPainter painter(viewport());
+    QPen pen(kEndMarkColor);
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    const int y = endMarkY();
+    painter.drawLine(0, y, viewport()->width(), y);
 }
 
 } // namespace zibbles

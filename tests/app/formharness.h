@@ -1,0 +1,43 @@
+#pragma once
+// A main window over a temporary program folder and per-user store, with the
+// message boxes recorded instead of shown.
+#include "fakes/recordingmessages.h"
+#include "fakes/tempdir.h"
+
+#include "app/application.h"
+#include "app/mainform.h"
+#include "app/programsettings.h"
+#include "platform/qteventloop.h"
+#include "platform/userstore.h"
+
+#include <memory>
+
+namespace zibbles::testing {
+
+class FormHarness {
+public:
+    FormHarness()
+    {
+        static_cast<ZibblesApplication *>(QCoreApplication::instance())->setMessageService(&messages);
+        services.appFolder = dir.path();
+        services.store = &store;
+        services.settings = &settings;
+        services.pump = &pump;
+        services.timers = &timers;
+        services.messages = &messages;
+        form = std::make_unique<TMainForm>(services);
+    }
+    ~FormHarness() { static_cast<ZibblesApplication *>(QCoreApplication::instance())->setMessageService(nullptr); }
+
+    TempDir dir;
+    TempDir configDir;
+    UserStore store{configDir.file("user.reg")};
+    ProgramSettings settings;
+    QtMessagePump pump;
+    QtTimerFactory timers;
+    RecordingMessages messages;
+    Services services;
+    std::unique_ptr<TMainForm> form;
+};
+
+} // namespace zibbles::testing
