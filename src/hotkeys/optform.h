@@ -1,0 +1,50 @@
+#pragma once
+// TOptForm: the "Zibble Options" dialog, one check box per hotkey option.
+// It works on its check boxes and the per-user store only; the hotkeys change
+// when OK has stored the options and set the hotkeys up again.
+#include "hotkeyoptions.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QPushButton;
+
+namespace zibbles {
+
+class UserStore;
+
+class TOptForm : public QDialog {
+    Q_OBJECT
+public:
+    // `setUpHotkeys` runs after OK has stored the options.
+    TOptForm(UserStore &store, std::function<void()> setUpHotkeys, QWidget *parent = nullptr);
+
+    // Ticks the boxes from the store; a value that cannot be read raises its
+    // error after the boxes before it have been set. No key: nothing changes.
+    void LoadHotkeyOptions();
+    // Writes the boxes to the store and sets the hotkeys up again; nothing
+    // happens when the key cannot be created.
+    void SaveHotkeyOptions();
+
+    QCheckBox *checkBox(int option) const { return m_boxes.at(size_t(option)); } // 0..23
+    QPushButton *okButton() const { return m_ok; }
+    QPushButton *cancelButton() const { return m_cancel; }
+    HotkeyChoices choices() const;
+
+private:
+    void createControls();
+    void applyChoices(const HotkeyChoices &choices);
+    void RzToolbarButton1Click();
+    void RzToolbarButton2Click();
+
+    UserStore &m_store;
+    std::function<void()> m_setUpHotkeys;
+    std::array<QCheckBox *, kHotkeyOptionCount> m_boxes{};
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
+};
+
+} // namespace zibbles

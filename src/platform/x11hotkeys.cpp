@@ -1,0 +1,184 @@
+#include "x11hotkeys.h"
+
+// Qt before Xlib: Xlib's macros (Bool, Status, KeyPress) break Qt's headers.
+#include <QMetaObject>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include "x11errortrap.h"
+#include "x11keymapsnapshot.h"
+#include "x11modifiers.h"
+
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace zibbles {
+
+namespace {
+
+struct Grab {
+    uint16_t id = 0;
+    unsigned modifiers = 0; // hotkey flags
+    unsigned vk = 0;
+    int keycode = 0;
+    unsigned state = 0;     // X modifiers without the locks
+    std::vector<unsigned> lockCombinations;
+};
+
+ModifierMapping readModifierMapping(Display *display)
+{
+    ModifierMapping mapping;
+    XModifierKeymap *map = XGetModifierMapping(display);
+    if (!map)
+        return mapping;
+    for (int mod = 0; mod < 8; ++mod)
+        for (int i = 0; i < map->max_keypermod; ++i)
+            mapping[size_t(mod)].push_back(map->modifiermap[mod * map->max_keypermod + i]);
+    XFreeModifiermap(map);
+    return mapping;
+}
+
+} // namespace
+
+struct X11GlobalHotkeys::Impl {
+    explicit Impl(X11GlobalHotkeys &owner) : owner(owner) {}
+
+    X11GlobalHotkeys &owner;
+    Display *display = nullptr;
+    Window root = 0;
+    std::unique_ptr<QSocketNotifier> notifier;
+    std::vector<Grab> grabs;
+    X11ModifierMasks masks; // as the live mapping was at the last registration
+
+    bool taken(uint16_t id, int keycode, unsigned state) const
+    {
+        return std::any_of(grabs.begin(), grabs.end(), [&](const Grab &g) {
+            return g.id == id || (g.keycode == keycode && g.state == state);
+        });
+    }
+
+    // Grabs every lock combination; when the server refuses any of them (a
+    // client holds it), the ones taken are given back and false returned.
+    bool grabAll(const Grab &grab)
+    {
+        X11ErrorTrap trap(display);
+        for (unsigned locks : grab.lockCombinations)
+            XGrabKey(display, grab.keycode, grab.state | locks, root, False, GrabModeAsync, GrabModeAsync);
+        if (!trap.failed())
+            return true;
+        ungrabAll(grab);
+        return false;
+    }
+
+    void ungrabAll(const Grab &grab)
+    {
+        X11ErrorTrap trap(display);
+        for (unsigned locks : grab.lockCombinations)
+            XUngrabKey(display, grab.keycode, grab.state | locks, root);
+    }
+
+    // A round trip may have read events into Xlib's queue, where the socket
+    // notifier cannot see them.
+    void drainLater()
+    {
+        if (notifier && XQLength(display) > 0)
+            QTimer::singleShot(0, notifier.get(), [this] { drain(); });
+    }
+
+    void drain()
+    {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MappingNotify)
+                XRefreshKeyboardMapping(&event.xmapping);
+            else if (event.type == KeyPress)
+                keyPressed(event.xkey);
+        }
+    }
+
+    void keyPressed(const XKeyEvent &key)
+    {
+        const unsigned state = masks.stateFor(masks.modifiersOf(key.state));
+        for (const Grab &g : grabs) {
+            if (g.keycode == int(key.keycode) && g.state == state) {
+                // The press turned the passive grab into a grab of the whole
+                // keyboard until the key is released; the zibble typed
+                // meanwhile would come to us instead of the focused window.
+                XUngrabKeyboard(display, key.time);
+                XFlush(display);
+                // Delivered as an event of its own, as a window message would be:
+                // an error in the handler then cannot lose the presses after it.
+                QMetaObject::invokeMethod(
+                    notifier.get(),
+                    [this, id = g.id, mods = g.modifiers, vk = g.vk] {
+                        if (owner.onHotKey)
+                            owner.onHotKey(id, mods, vk);
+                    },
+                    Qt::QueuedConnection);
+                return;
+            }
+        }
+    }
+};
+
+X11GlobalHotkeys::X11GlobalHotkeys(const std::string &displayName) : d(std::make_unique<Impl>(*this))
+{
+    d->display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    if (!d->display)
+        return;
+    d->root = DefaultRootWindow(d->display);
+    d->notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(d->display), QSocketNotifier::Read);
+    QObject::connect(d->notifier.get(), &QSocketNotifier::activated, d->notifier.get(), [this] { d->drain(); });
+}
+
+X11GlobalHotkeys::~X11GlobalHotkeys()
+{
+    if (!d->display)
+        return;
+    d->notifier.reset();
+    for (const Grab &g : d->grabs)
+        d->ungrabAll(g);
+    XCloseDisplay(d->display);
+}
+
+bool X11GlobalHotkeys::connected() const
+{
+    return d->display != nullptr;
+}
+
+bool X11GlobalHotkeys::registerHotKey(uint16_t id, unsigned modifiers, unsigned vk)
+{
+    if (!d->display || vk > 255)
+        return false;
+    const KeymapSnapshot snapshot = readKeymapSnapshot(d->display);
+    d->masks = modifierMasks(snapshot, readModifierMapping(d->display));
+    const X11ModifierMasks &masks = d->masks;
+    Grab grab;
+    grab.id = id;
+    grab.modifiers = modifiers;
+    grab.vk = vk;
+    grab.keycode = int(X11Keymap(snapshot).keycodeForVk(uint8_t(vk)));
+    grab.state = masks.stateFor(modifiers);
+    grab.lockCombinations = masks.lockCombinations();
+    const bool ok = grab.keycode != 0 && !d->taken(id, grab.keycode, grab.state) && d->grabAll(grab);
+    if (ok)
+        d->grabs.push_back(grab);
+    d->drainLater();
+    return ok;
+}
+
+bool X11GlobalHotkeys::unregisterHotKey(uint16_t id)
+{
+    const auto it = std::find_if(d->grabs.begin(), d->grabs.end(), [id](const Grab &g) { return g.id == id; });
+    if (it == d->grabs.end())
+        return false;
+    d->ungrabAll(*it);
+    d->grabs.erase(it);
+    d->drainLater();
+    return true;
+}
+
+} // namespace zibbles

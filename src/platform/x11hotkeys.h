@@ -1,0 +1,28 @@
+#pragma once
+// System-wide hotkeys on an X11 server: passive key grabs on the root window,
+// one for each combination of the lock keys, so that a hotkey works whether
+// Caps Lock, Num Lock or Scroll Lock is on.
+#include "platform/globalhotkeys.h"
+
+#include <memory>
+#include <string>
+
+namespace zibbles {
+
+class X11GlobalHotkeys : public GlobalHotkeys {
+public:
+    // Opens a connection of its own to `displayName` (empty: $DISPLAY).
+    // Without an X server every registration is refused.
+    explicit X11GlobalHotkeys(const std::string &displayName = {});
+    ~X11GlobalHotkeys() override; // gives every grab back
+
+    bool connected() const;
+    bool registerHotKey(uint16_t id, unsigned modifiers, unsigned vk) override;
+    bool unregisterHotKey(uint16_t id) override;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace zibbles

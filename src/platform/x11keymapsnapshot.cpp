@@ -1,0 +1,20 @@
+#include "x11keymapsnapshot.h"
+
+namespace zibbles {
+
+KeymapSnapshot readKeymapSnapshot(Display *display)
+{
+    int minKeycode = 0, maxKeycode = 0, perKeycode = 0;
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    KeySym *keysyms = XGetKeyboardMapping(display, KeyCode(minKeycode), maxKeycode - minKeycode + 1, &perKeycode);
+    KeymapSnapshot snapshot;
+    snapshot.minKeycode = minKeycode;
+    if (!keysyms)
+        return snapshot;
+    snapshot.keysymsPerKeycode = perKeycode;
+    snapshot.keysyms.assign(keysyms, keysyms + size_t(maxKeycode - minKeycode + 1) * size_t(perKeycode));
+    XFree(keysyms);
+    return snapshot;
+}
+
+} // namespace zibbles

@@ -1,0 +1,245 @@
+// The main window's hotkeys over a recording desktop: start-up registration,
+// switching the program off and on, the options dialog, pressed hotkeys and
+// the screenshot controls.
+#include "fakes/fakeglobalhotkeys.h"
+#include "fakes/recordingmessages.h"
+#include "fakes/tempdir.h"
+
+#include "app/application.h"
+#include "app/mainform.h"
+#include "app/programsettings.h"
+#include "app/trayicon.h"
+#include "hotkeys/hotkeycode.h"
+#include "hotkeys/hotkeymanager.h"
+#include "hotkeys/optform.h"
+#include "platform/atomicfile.h"
+#include "platform/qteventloop.h"
+#include "platform/userstore.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace zibbles;
+using zibbles::testing::FakeGlobalHotkeys;
+using zibbles::testing::RecordingMessages;
+using zibbles::testing::TempDir;
+
+namespace {
+
+const std::string kKeyHeader = "Windows Registry Editor Version 5.00\r\n\r\n"
+                               "[HKEY_CURRENT_USER\\Software\\Quillmere\\Zibbles\\FunctionKeys]\r\n";
+
+class MainFormHotkeysTest : public ::testing::Test {
+protected:
+    void SetUp() override { application()->setMessageService(&messages); }
+    void TearDown() override
+    {
+        optForm.reset();
+        form.reset();
+        application()->setMessageService(nullptr);
+    }
+    static ZibblesApplication *application() { return static_cast<ZibblesApplication *>(QCoreApplication::instance()); }
+
+    TMainForm &start()
+    {
+        services.appFolder = dir.path();
+        services.store = &store;
+        services.settings = &settings;
+        services.pump = &pump;
+        services.timers = &timers;
+        services.messages = &messages;
+        services.hotkeys = &desktop;
+        form = std::make_unique<TMainForm>(services);
+        optForm = std::make_unique<TOptForm>(store, [this] { form->SetUpHotkeys(); });
+        form->setOptionsForm(optForm.get());
+        return *form;
+    }
+    void storeOptions(const std::string &values) { ASSERT_TRUE(writeFileAtomically(config.file("user.reg"), kKeyHeader + values)); }
+    bool registered(unsigned modifiers, unsigned vk) const
+    {
+        const auto all = desktop.combinations();
+        return std::find(all.begin(), all.end(), std::make_pair(modifiers, vk)) != all.end();
+    }
+    // Runs `inDialog` once the modal options dialog is up, then closes it.
+    void whileOptionsShown(const std::function<void()> &inDialog)
+    {
+        QTimer::singleShot(0, optForm.get(), [this, inDialog] {
+            inDialog();
+            optForm->reject();
+        });
+    }
+
+    TempDir dir;
+    TempDir config;
+    UserStore store{config.file("user.reg")};
+    ProgramSettings settings;
+    QtMessagePump pump;
+    QtTimerFactory timers;
+    RecordingMessages messages;
+    FakeGlobalHotkeys desktop;
+    Services services;
+    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<TOptForm> optForm;
+};
+
+} // namespace
+
+TEST_F(MainFormHotkeysTest, StartUpRegistersTheWantedHotkeysAndShowsTheProgramEnabled)
+{
+    storeOptions("\"F1\"=dword:00000001\r\n\"F2\"=dword:00000000\r\n");
+    TMainForm &f = start();
+    EXPECT_EQ(desktop.registered.size(), 23u);
+    EXPECT_TRUE(registered(0, 112));
+    EXPECT_FALSE(registered(0, 113));
+    EXPECT_TRUE(registered(ModShift, 121));
+    EXPECT_FALSE(registered(ModShift, 122)) << "Shift+F11 is never registered";
+    EXPECT_EQ(f.trayIcon()->shownIcon(), 0);
+    EXPECT_TRUE(f.trayIcon()->enabledItem()->isChecked());
+    EXPECT_FALSE(f.trayIcon()->disabledItem()->isChecked());
+}
+
+TEST_F(MainFormHotkeysTest, DisabledProgramUnregistersAndEnabledProgramReadsTheStoreAgain)
+{
+    TMainForm &f = start();
+    const QList<QAction *> items = f.trayIcon()->menu()->actions();
+    ASSERT_GE(items.size(), 5);
+    EXPECT_EQ(items[2]->text(), "Enabled Program");
+    EXPECT_EQ(items[3]->text(), "Disabled Program");
+    EXPECT_TRUE(items[4]->isSeparator());
+
+    f.trayIcon()->disabledItem()->trigger();
+    EXPECT_TRUE(desktop.registered.empty());
+    EXPECT_TRUE(f.HotKeyManager1().entries().empty());
+    EXPECT_EQ(f.trayIcon()->shownIcon(), 1);
+    EXPECT_TRUE(f.trayIcon()->disabledItem()->isChecked());
+    EXPECT_FALSE(f.trayIcon()->enabledItem()->isChecked());
+    EXPECT_FALSE(desktop.press(0, 112)) << "F1 does nothing";
+    f.trayIcon()->disabledItem()->trigger();
+    EXPECT_TRUE(desktop.registered.empty());
+    EXPECT_EQ(f.trayIcon()->shownIcon(), 1);
+
+    storeOptions("\"F1\"=dword:00000000\r\n");
+    f.trayIcon()->enabledItem()->trigger();
+    EXPECT_EQ(desktop.registered.size(), 23u);
+    EXPECT_FALSE(registered(0, 112)) << "the option changed meanwhile counts";
+    EXPECT_EQ(f.trayIcon()->shownIcon(), 0);
+    EXPECT_TRUE(f.trayIcon()->enabledItem()->isChecked());
+    f.trayIcon()->enabledItem()->trigger();
+    EXPECT_EQ(desktop.registered.size(), 23u);
+}
+
+TEST_F(MainFormHotkeysTest, OkAfterDisabledProgramRegistersTheTickedKeysWhileTheIconStaysDisabled)
+{
+    TMainForm &f = start();
+    f.DisableProgram();
+    optForm->checkBox(0)->setChecked(true);   // F1
+    optForm->checkBox(23)->setChecked(true);  // Print Screen
+    QTest::mouseClick(optForm->okButton(), Qt::LeftButton);
+    EXPECT_EQ(desktop.combinations(), (std::vector<std::pair<unsigned, unsigned>>{{0, 112}, {0, 44}}));
+    EXPECT_EQ(f.trayIcon()->shownIcon(), 1);
+    EXPECT_TRUE(messages.errors.empty());
+}
+
+TEST_F(MainFormHotkeysTest, PressedHotkeysSelectSetsOrOnlyStopARunningZibble)
+{
+    ASSERT_TRUE(makeFolders(dir.file("Set2")));
+    ASSERT_TRUE(writeFileAtomically(dir.file("Set2/F1"), "set two"));
+    TMainForm &f = start();
+    ASSERT_TRUE(desktop.press(ModShift, 113));
+    EXPECT_EQ(f.setButton()->text(), "Zibble Set 2");
+    EXPECT_EQ(f.state().CurrentSet, 2);
+
+    f.state().ZibbleRunning = true;
+    ASSERT_TRUE(desktop.press(ModShift, 114));
+    EXPECT_TRUE(f.state().StopRequested);
+    EXPECT_EQ(f.state().CurrentSet, 2) << "the key's own action is dropped";
+    f.state().ZibbleRunning = false;
+}
+
+TEST_F(MainFormHotkeysTest, OptionsButtonLoadsTheStoredOptionsAndShowsTheDialogModally)
+{
+    TMainForm &f = start();
+    QPushButton *options = f.optionsButton();
+    EXPECT_EQ(options->text(), "Options");
+    EXPECT_EQ(options->geometry(), QRect(328, 64, 81, 22));
+    EXPECT_EQ(options->toolTip(), "Set options and hot keys");
+    EXPECT_EQ(options->cursor().shape(), Qt::PointingHandCursor);
+    const QList<QAction *> menu = f.optionsMenu()->actions();
+    ASSERT_EQ(menu.size(), 2);
+    EXPECT_EQ(menu[0]->text(), "Main Options");
+    EXPECT_EQ(menu[1]->text(), "Performers [The Director's Cut]");
+
+    std::string all24;
+    for (const HotkeyOption &o : hotkeyOptions())
+        all24 += std::string("\"") + o.valueName + "\"=dword:0000000" + (o.index % 2 ? "1" : "0") + "\r\n";
+    storeOptions(all24);
+    bool shownModally = false;
+    std::string ticks;
+    whileOptionsShown([&] {
+        shownModally = optForm->isVisible() && optForm->isModal();
+        for (int i = 0; i < kHotkeyOptionCount; ++i)
+            ticks += optForm->checkBox(i)->isChecked() ? '1' : '0';
+    });
+    QTest::mouseClick(options, Qt::LeftButton);
+    EXPECT_TRUE(shownModally);
+    EXPECT_EQ(ticks, "101010101010101010101010");
+    EXPECT_FALSE(optForm->isVisible());
+
+    // The menu item does the same.
+    shownModally = false;
+    whileOptionsShown([&] { shownModally = optForm->isVisible(); });
+    menu[0]->trigger();
+    EXPECT_TRUE(shownModally);
+    EXPECT_TRUE(messages.errors.empty());
+}
+
+TEST_F(MainFormHotkeysTest, AnUnreadableOptionIsReportedAndTheDialogNotShown)
+{
+    TMainForm &f = start();
+    storeOptions("\"F1\"=dword:00000001\r\n\"F2\"=dword:00000000\r\n\"F3\"=dword:00000001\r\n"
+                 "\"F4\"=dword:00000001\r\n\"F5\"=dword:00000001\r\n");
+    bool shown = false;
+    whileOptionsShown([&] { shown = true; });
+    QTest::mouseClick(f.optionsButton(), Qt::LeftButton);
+    QCoreApplication::processEvents(); // the single shot runs, finding no dialog
+    EXPECT_FALSE(optForm->isVisible());
+    EXPECT_EQ(messages.errors, std::vector<std::string>{"Failed to get data for 'F6'"});
+    EXPECT_TRUE(optForm->checkBox(0)->isChecked());
+    EXPECT_FALSE(optForm->checkBox(1)->isChecked());
+}
+
+TEST_F(MainFormHotkeysTest, ScreenShotsButtonAndPrintScreen)
+{
+    TMainForm &f = start();
+    QPushButton *shots = f.screenShotsButton();
+    EXPECT_EQ(shots->text(), "Screen Shots");
+    EXPECT_EQ(shots->geometry(), QRect(192, 32, 105, 22));
+    EXPECT_EQ(shots->toolTip(), "Open screen shots folder");
+    EXPECT_EQ(shots->cursor().shape(), Qt::PointingHandCursor);
+
+    QTest::mouseClick(shots, Qt::LeftButton);
+    EXPECT_EQ(messages.messages, std::vector<std::string>{"\"" + dir.path() + "ScreenShots\" is not a folder."});
+
+    ASSERT_TRUE(desktop.press(0, 44));
+    EXPECT_FALSE(folderExists(dir.file("ScreenShots"))) << "the program never creates the folder";
+
+    ASSERT_TRUE(makeFolders(dir.file("ScreenShots")));
+    ASSERT_TRUE(desktop.press(0, 44));
+    const QStringList files = QDir(QString::fromStdString(dir.file("ScreenShots"))).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].endsWith(".bmp"));
+    QImage shot;
+    ASSERT_TRUE(shot.load(QString::fromStdString(dir.file("ScreenShots/")) + files[0], "BMP"));
+    EXPECT_EQ(shot.size(), QGuiApplication::primaryScreen()->geometry().size());
+    EXPECT_TRUE(messages.errors.empty());
+}
