@@ -1,12 +1,20 @@
 // Zibbles: plays short scripts into the There window on a function key.
 #include "application.h"
 #include "appfolder.h"
+#include "chrome.h"
 #include "mainform.h"
 #include "programsettings.h"
 
 #include "platform/qteventloop.h"
 #include "platform/qtmessages.h"
 #include "platform/userstore.h"
+#include "platform/mediaplayer.h"
+#include "platform/x11desktop.h"
+#include "platform/x11hotkeys.h"
+#include "hotkeys/optform.h"
+#include "playback/performersdialog.h"
+
+#include <memory>
 
 int main(int argc, char **argv)
 {
@@ -27,8 +35,26 @@ int main(int argc, char **argv)
     services.pump = &pump;
     services.timers = &timers;
     services.messages = &messages;
+    // The desktop that zibbles are typed into; without an X server the
+    // program still starts, and types nothing.
+    std::unique_ptr<X11Desktop> desktop;
+    try {
+        desktop = std::make_unique<X11Desktop>();
+    } catch (const std::exception &e) {
+        messages.showError(e.what());
+    }
+    services.desktop = desktop.get();
+    services.soundModule = defaultSoundModulePath(QCoreApplication::applicationDirPath().toStdString() + "/");
+    // System-wide hotkeys; without an X server every one is refused.
+    X11GlobalHotkeys hotkeys;
+    services.hotkeys = &hotkeys;
 
     TMainForm mainForm(services);
+    TOptForm optForm(store, [&mainForm] { mainForm.SetUpHotkeys(); });
+    optForm.setFont(windowFont()); // the dialog was laid out for the main window's font
+    mainForm.setOptionsForm(&optForm);
+    TPerformers1 performers(store, settings, messages);
+    mainForm.setPerformersDialog(&performers);
     mainForm.show();
     return app.exec();
 }

@@ -1,12 +1,25 @@
 #include "mainform.h"
 
+#include "chrome.h"
 #include "programsettings.h"
 #include "trayicon.h"
 
+#include "hotkeys/hotkeymanager.h"
+#include "library/highlightrules.h"
+#include "library/insertionmenu.h"
 #include "library/zibbleeditor.h"
 #include "library/zibblefile.h"
 #include "library/zibbleset.h"
 #include "platform/eventloop.h"
+#include "platform/mediaplayer.h"
+#include "platform/messages.h"
+#include "playback/chatoutput.h"
+#include "playback/performers.h"
+#include "playback/performersdialog.h"
+#include "playback/playback.h"
+#include "playback/scriptrunner.h"
+#include "playback/sleepmode.h"
+#include "share/livesharebutton.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -40,10 +53,32 @@ TMainForm::TMainForm(const Services &services, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Zibbles by Quillmere"));
     setFixedSize(459, 461);
+    m_chrome = new WindowChrome(this); // first, so its pictures lie under the controls
     createControls();
+    LiveShareWiring liveShare;
+    liveShare.editor = m_editor;
+    liveShare.editorModified = [this] { return EditorModified(); };
+    liveShare.saveActiveZibble = [this] { SaveActiveZibble(); };
+    liveShare.store = m_services.store;
+    liveShare.messages = m_services.messages;
+    liveShare.pump = m_services.pump;
+    m_liveShare = std::make_unique<LiveShareButton>(this, std::move(liveShare));
+    createHotkeyControls();
     m_timer1 = m_services.timers->createTimer();
     m_timer1->onTick = [this] { Timer1Timer(); };
     m_timer1->start(1000);
+    PlaybackServices playback;
+    playback.desktop = m_services.desktop;
+    playback.player = m_services.mediaPlayer;
+    playback.soundModule = m_services.soundModule;
+    playback.pump = m_services.pump;
+    playback.timers = m_services.timers;
+    playback.settings = m_services.settings;
+    m_playback = std::make_unique<Playback>(m_state, *m_timer1, playback);
+    m_hotKeyManager1 = std::make_unique<THotKeyManager>(m_services.hotkeys);
+    m_hotKeyManager1->OnHotKeyPressed = [this](uint32_t HotKey, uint16_t Index) {
+        HotKeyManager1HotKeyPressed(HotKey, Index);
+    };
     m_tray = new TrayIcon(this);
     FormCreate();
 }
@@ -60,6 +95,18 @@ void TMainForm::createControls()
     m_editor = new ZibbleEditor(this);
     m_editor->setGeometry(32, 152, 393, 257);
     connect(m_editor, &ZibbleEditor::textChanged, this, &TMainForm::editorChanged);
+    connect(m_editor, &ZibbleEditor::colouredTextClicked, this, [this](int context, long, long) {
+        if (context == kMisplacedCommandContext)
+            m_services.messages->showMessage("Zibbles commands must be on lines by themselves with not spaces "
+                                             "before them or after them.");
+    });
+
+    m_emotesButton = makeButton(this, QStringLiteral(" Emotes"), {200, 125, 89, 22},
+                                QStringLiteral("Quick access to common Zibbles emotes and commands."));
+    m_insertionMenu = buildInsertionMenu(m_editor, this);
+    connect(m_emotesButton, &QPushButton::clicked, this, [this] {
+        m_insertionMenu->popup(m_emotesButton->mapToGlobal(QPoint(0, m_emotesButton->height())));
+    });
 
     m_setMenu = new QMenu(this);
     for (int n = 1; n <= kSetCount; ++n) {
@@ -97,6 +144,7 @@ void TMainForm::FormCreate()
     m_services.settings->PerformersMode = false;
     m_services.settings->CharacterName.clear();
     m_state.StopRequested = false;
+    m_playback->MediaPlayer1().setFileName({});
     createMissingSetFolders(m_state.AppFolder);
     SelectSet(1);
     m_state.ScriptLines.clear();
@@ -104,14 +152,87 @@ void TMainForm::FormCreate()
     LoadPerformersSettings();
 }
 
-void TMainForm::SetUpHotkeys()
+void TMainForm::createHotkeyControls()
 {
-    // Registers the wanted hotkeys once the hotkey component exists.
+    m_optionsButton = makeButton(this, QStringLiteral("Options"), {328, 64, 81, 22},
+                                 QStringLiteral("Set options and hot keys"));
+    connect(m_optionsButton, &QPushButton::clicked, this, [this] { ToolbarButton973Click(); });
+    // The options menu is the Options button's right-click menu.
+    m_optionsMenu = new QMenu(this);
+    m_optionsMenu->addAction(QStringLiteral("Main Options"), this, [this] { ToolbarButton973Click(); });
+    m_optionsMenu->addAction(QStringLiteral("Performers [The Director's Cut]"), this,
+                             [this] { showPerformersDialog(); });
+    m_optionsButton->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_optionsButton, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { m_optionsMenu->popup(m_optionsButton->mapToGlobal(at)); });
+
+    m_screenShotsButton = makeButton(this, QStringLiteral("Screen Shots"), {192, 32, 105, 22},
+                                     QStringLiteral("Open screen shots folder"));
+    connect(m_screenShotsButton, &QPushButton::clicked, this, [this] { RzToolbarButton16Click(); });
 }
 
 void TMainForm::LoadPerformersSettings()
 {
-    // Reads the stored performers settings once performers mode exists.
+    // A stored value that cannot be read is reported; the start values stay.
+    try {
+        zibbles::LoadPerformersSettings(*m_services.store, *m_services.settings);
+    } catch (const std::exception &e) {
+        m_services.messages->showError(e.what());
+    }
+}
+
+void TMainForm::RunZibble(const std::string &slotKey)
+{
+    m_playback->runner().RunZibble(slotKey);
+}
+
+void TMainForm::SendChatLine(const std::string &text)
+{
+    m_playback->chat().SendChatLine(text);
+}
+
+WindowHandle TMainForm::FindThereWindow()
+{
+    return m_playback->chat().FindThereWindow();
+}
+
+void TMainForm::WaitMs(int64_t ms)
+{
+    m_playback->chat().WaitMs(ms);
+}
+
+void TMainForm::ToggleSleepMode()
+{
+    m_playback->sleep().ToggleSleepMode();
+}
+
+TSendkeys &TMainForm::Sendkeys1()
+{
+    return m_playback->Sendkeys1();
+}
+
+MediaPlayer &TMainForm::MediaPlayer1()
+{
+    return m_playback->MediaPlayer1();
+}
+
+Timer &TMainForm::SleeperMacro()
+{
+    return m_playback->sleep().SleeperMacro();
+}
+
+void TMainForm::showPerformersDialog()
+{
+    if (!m_performers)
+        return;
+    // A stored value that cannot be read is reported and the dialog not shown.
+    try {
+        m_performers->LoadFromRegistry();
+    } catch (const std::exception &e) {
+        m_services.messages->showError(e.what());
+        return;
+    }
+    m_performers->exec();
 }
 
 void TMainForm::Timer1Timer()

@@ -4,6 +4,8 @@
 #include "mainstate.h"
 #include "services.h"
 
+#include "platform/desktop.h"
+
 #include <QWidget>
 
 #include <array>
@@ -17,7 +19,15 @@ namespace zibbles {
 
 class Timer;
 class TrayIcon;
+class WindowChrome;
+class Playback;
+class TPerformers1;
+class THotKeyManager;
+class TOptForm;
+class TSendkeys;
+class MediaPlayer;
 class ZibbleEditor;
+class LiveShareButton;
 
 class TMainForm : public QWidget {
     Q_OBJECT
@@ -34,7 +44,38 @@ public:
     void SaveActiveZibble();
     bool EditorModified() const { return m_editorModified; }
 
+    // Playback.
+    void RunZibble(const std::string &slotKey);
+    void SendChatLine(const std::string &text);
+    WindowHandle FindThereWindow();
+    void WaitMs(int64_t ms);
+    void ToggleSleepMode();
+    TSendkeys &Sendkeys1();
+    MediaPlayer &MediaPlayer1();
+    Timer &SleeperMacro();
+    // The performers dialog, created hidden at start-up by the program entry.
+    void setPerformersDialog(TPerformers1 *dialog) { m_performers = dialog; }
+    // Fills the performers dialog from the store and shows it modally.
+    void showPerformersDialog();
+
+    // Hotkeys and the options dialog.
+    void SetUpHotkeys();
+    void HotKeyManager1HotKeyPressed(uint32_t HotKey, uint16_t Index);
+    THotKeyManager &HotKeyManager1() { return *m_hotKeyManager1; }
+    // The options dialog, created hidden at start-up by the program entry.
+    void setOptionsForm(TOptForm *dialog) { m_optForm = dialog; }
+    void ToolbarButton973Click(); // Options: load the stored options, show the dialog
+    QPushButton *optionsButton() const { return m_optionsButton; }
+    QMenu *optionsMenu() const { return m_optionsMenu; }
+
+    // Screenshots.
+    void SaveScreenshot();
+    void RzToolbarButton16Click(); // Screen Shots: open the folder
+    QPushButton *screenShotsButton() const { return m_screenShotsButton; }
+
     // Tray items.
+    void EnableProgram();
+    void DisableProgram();
     void Exit1Click();
     void HideToTray();
     void RestoreFromTray();
@@ -45,6 +86,11 @@ public:
     QPushButton *slotButton(int slot) const { return m_slotButtons.at(size_t(slot - 1)); }
     QMenu *setMenu() const { return m_setMenu; }
     TrayIcon *trayIcon() const { return m_tray; }
+    LiveShareButton *liveShareButton() const { return m_liveShare.get(); }
+    // The window's pictures, font and hints; the " Emotes" button and its insertion menu.
+    WindowChrome *chrome() const { return m_chrome; }
+    QPushButton *emotesButton() const { return m_emotesButton; }
+    QMenu *insertionMenu() const { return m_insertionMenu; }
     Timer &waitTimer() { return *m_timer1; }
 
 protected:
@@ -54,7 +100,7 @@ protected:
 
 private:
     void FormCreate();
-    void SetUpHotkeys();
+    void createHotkeyControls();
     void LoadPerformersSettings();
     void Timer1Timer();
     void createControls();
@@ -68,6 +114,13 @@ private:
     MainState m_state;
     bool m_editorModified = false;
     std::unique_ptr<Timer> m_timer1;
+    std::unique_ptr<Playback> m_playback; // uses Timer1: declared after it
+    TPerformers1 *m_performers = nullptr;
+    std::unique_ptr<THotKeyManager> m_hotKeyManager1;
+    TOptForm *m_optForm = nullptr;
+    QPushButton *m_optionsButton = nullptr;
+    QMenu *m_optionsMenu = nullptr;
+    QPushButton *m_screenShotsButton = nullptr;
 
     ZibbleEditor *m_editor = nullptr;
     QPushButton *m_setButton = nullptr;
@@ -76,7 +129,11 @@ private:
     QButtonGroup *m_slotGroup = nullptr;
     std::array<QPushButton *, 12> m_slotButtons{};
     TrayIcon *m_tray = nullptr;
+    WindowChrome *m_chrome = nullptr;
+    QPushButton *m_emotesButton = nullptr;
+    QMenu *m_insertionMenu = nullptr;
     bool m_centred = false;
+    std::unique_ptr<LiveShareButton> m_liveShare;
 };
 
 } // namespace zibbles

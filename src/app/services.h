@@ -9,6 +9,9 @@ class UserStore;
 class MessagePump;
 class TimerFactory;
 class MessageService;
+class Desktop;
+class MediaPlayer;
+class GlobalHotkeys;
 struct ProgramSettings;
 
 struct Services {
@@ -18,6 +21,13 @@ struct Services {
     MessagePump *pump = nullptr;
     TimerFactory *timers = nullptr;
     MessageService *messages = nullptr;
+    // Playback: the desktop typed into (none: nothing is typed) and the sound
+    // player (none: sound support loads from soundModule at the first sound).
+    Desktop *desktop = nullptr;
+    MediaPlayer *mediaPlayer = nullptr;
+    std::string soundModule;
+    // System-wide hotkeys (none: every hotkey is refused).
+    GlobalHotkeys *hotkeys = nullptr;
 };
 
 } // namespace zibbles

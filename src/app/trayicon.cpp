@@ -1,7 +1,9 @@
 #include "trayicon.h"
 
 #include "mainform.h"
+#include "traymenu.h"
 
+#include <QActionGroup>
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -18,9 +20,19 @@ QIcon trayPicture(int index)
 
 TrayIcon::TrayIcon(TMainForm *form) : QObject(form), m_menu(new QMenu), m_icon(new QSystemTrayIcon(this))
 {
-    m_menu->addAction(QStringLiteral("Show Main Window"), form, [form] { form->RestoreFromTray(); });
+    m_menu->addAction(menuPicture("show"), QStringLiteral("Show Main Window"), form, [form] { form->RestoreFromTray(); });
     m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("Exit"), form, [form] { form->Exit1Click(); });
+    // A radio pair whose check mark follows the state.
+    auto *programState = new QActionGroup(this);
+    m_enabledItem = m_menu->addAction(QStringLiteral("Enabled Program"), form, [form] { form->EnableProgram(); });
+    m_disabledItem = m_menu->addAction(QStringLiteral("Disabled Program"), form, [form] { form->DisableProgram(); });
+    for (QAction *item : {m_enabledItem, m_disabledItem}) {
+        item->setCheckable(true);
+        programState->addAction(item);
+    }
+    m_menu->addSeparator();
+    addTrayLinks(m_menu, *form->services().store);
+    m_menu->addAction(menuPicture("exit"), QStringLiteral("Exit"), form, [form] { form->Exit1Click(); });
 
     m_icon->setToolTip(QStringLiteral("Zibbles! Right click this icon for more options."));
     m_icon->setContextMenu(m_menu);
@@ -40,6 +52,8 @@ TrayIcon::~TrayIcon()
 void TrayIcon::showIcon(int index)
 {
     m_shown = index;
+    m_enabledItem->setChecked(index == 0);
+    m_disabledItem->setChecked(index == 1);
     m_icon->setIcon(trayPicture(index));
 }
 

@@ -21,11 +21,15 @@ public:
     // 0: the program is enabled, 1: disabled.
     void showIcon(int index);
     int shownIcon() const { return m_shown; }
+    QAction *enabledItem() const { return m_enabledItem; }
+    QAction *disabledItem() const { return m_disabledItem; }
 
 private:
     QMenu *m_menu;
     QSystemTrayIcon *m_icon;
     int m_shown = 0;
+    QAction *m_enabledItem = nullptr;
+    QAction *m_disabledItem = nullptr;
 };
 
 } // namespace zibbles

@@ -12,12 +12,16 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    // The top-level window whose title is exactly `title`, or 0.
+    // The top-level window whose title is exactly `title` (Windows-1252, like
+    // all the program's texts), or 0; a window that is withdrawn (closed to
+    // nothing, never shown) is not found, an iconified one is.
     virtual WindowHandle findWindow(const std::string &title) = 0;
     virtual bool isIconic(WindowHandle window) = 0;
-    // Restores an iconified window and gives it the keyboard focus.
+    // Restores an iconified window and gives it the keyboard focus. Where a
+    // window manager hands out the focus, returns once it has (or after a
+    // short time-out), so that the keys typed next go to the window.
     virtual void restoreWindow(WindowHandle window) = 0;
-    // Raises the window and gives it the keyboard focus.
+    // Raises the window and gives it the keyboard focus, likewise.
     virtual void bringWindowToTop(WindowHandle window) = 0;
 
     // Rebuilds the key tables from the live keyboard mapping; called at the

@@ -1,0 +1,155 @@
+#include "x11desktop.h"
+
+#include "cp1252.h"
+#include "error.h"
+#include "x11keymapsnapshot.h"
+#include "x11windows.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib-xcb.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <xcb/xtest.h>
+
+#include <chrono>
+
+namespace zibbles {
+
+namespace {
+// The server announces every change of the mapping to those who ask (see
+// watchMapping); a mapping older than this is read again all the same.
+constexpr auto kMappingMaxAge = std::chrono::seconds(1);
+
+// Asks for the announcements of keyboard layout changes: XKB's map and
+// new-keyboard notices, which a client that never asked does not get, and
+// switches between the layouts of one keymap (groups).
+int watchMapping(Display *display)
+{
+    int opcode = 0, eventBase = 0, errorBase = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (!XkbQueryExtension(display, &opcode, &eventBase, &errorBase, &major, &minor))
+        return -1;
+    const unsigned mask = XkbMapNotifyMask | XkbNewKeyboardNotifyMask;
+    XkbSelectEvents(display, XkbUseCoreKbd, mask, mask);
+    XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask, XkbGroupStateMask);
+    return eventBase;
+}
+
+// The layout in use among the first two of the keymap (the ones the core
+// mapping describes); the first when the server cannot tell.
+int activeGroup(Display *display, int xkbEventBase)
+{
+    XkbStateRec state{};
+    if (xkbEventBase < 0 || XkbGetState(display, XkbUseCoreKbd, &state) != Success)
+        return 0;
+    return state.group == 1 ? 1 : 0;
+}
+
+// Whether a mapping change has been announced since the last look; true
+// when the server cannot announce them (no XKB).
+bool mappingChanged(Display *display, int xkbEventBase)
+{
+    bool changed = xkbEventBase < 0;
+    XEventsQueued(display, QueuedAfterReading); // reads what has arrived, never blocks
+    while (XPending(display)) {
+        XEvent event;
+        XNextEvent(display, &event);
+        changed = changed || event.type == xkbEventBase ||
+                  (event.type == MappingNotify && event.xmapping.request != MappingPointer);
+    }
+    return changed;
+}
+
+} // namespace
+
+void X11Desktop::DisplayCloser::operator()(_XDisplay *display) const
+{
+    XCloseDisplay(display);
+}
+
+X11Desktop::X11Desktop(const std::string &displayName)
+    : m_display(XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str()))
+{
+    if (!m_display)
+        throw AppError("Cannot open the X display");
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(m_display.get(), &event, &error, &major, &minor))
+        throw AppError("The X server cannot take synthesized key events (no XTEST extension)");
+    m_windows = std::make_unique<X11Windows>(m_display.get());
+    m_xkbEventBase = watchMapping(m_display.get());
+    refreshKeymap();
+}
+
+X11Desktop::~X11Desktop() = default;
+
+WindowHandle X11Desktop::findWindow(const std::string &title)
+{
+    return m_windows->find(cp1252ToUtf8(title));
+}
+
+bool X11Desktop::isIconic(WindowHandle window)
+{
+    return window != 0 && m_windows->isIconic(Window(window));
+}
+
+void X11Desktop::restoreWindow(WindowHandle window)
+{
+    if (window != 0)
+        m_windows->restore(Window(window));
+}
+
+void X11Desktop::bringWindowToTop(WindowHandle window)
+{
+    if (window != 0)
+        m_windows->raise(Window(window));
+}
+
+void X11Desktop::refreshKeymap()
+{
+    // Asking the server is a round trip, and texts come in bursts (a chat line
+    // for every line of a zibble): ask only when the mapping may have changed,
+    // and rebuild the tables only when it has.
+    const auto now = std::chrono::steady_clock::now();
+    if (!mappingChanged(m_display.get(), m_xkbEventBase) && m_mappingReadAt && now - *m_mappingReadAt < kMappingMaxAge)
+        return;
+    m_mappingReadAt = now;
+    KeymapSnapshot mapping = readKeymapSnapshot(m_display.get());
+    mapping.group = activeGroup(m_display.get(), m_xkbEventBase);
+    if (mapping == m_mapping)
+        return;
+    m_keymap = X11Keymap(mapping);
+    m_mapping = std::move(mapping);
+}
+
+int16_t X11Desktop::vkKeyScan(unsigned char ch)
+{
+    return m_keymap.vkKeyScan(ch);
+}
+
+unsigned X11Desktop::mapVirtualKey(unsigned vk)
+{
+    return vk < 256 ? m_keymap.scanCodeForVk(uint8_t(vk)) : 0;
+}
+
+void X11Desktop::keyEvent(uint8_t vk, uint8_t /*scanCode*/, bool keyUp)
+{
+    // The virtual key picks the key; its scan code adds nothing on X.
+    unsigned keycode = m_keymap.keycodeForVk(vk);
+    if (keycode == 0)
+        return;
+    // Queued in order on our one connection (Xlib hands over its own queued
+    // requests before xcb sends); the server takes in fake input between any
+    // two requests, so events never pile up there and none is dropped,
+    // however long the line. No round trip is needed.
+    xcb_test_fake_input(XGetXCBConnection(m_display.get()), keyUp ? XCB_KEY_RELEASE : XCB_KEY_PRESS,
+                        uint8_t(keycode), XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+}
+
+void X11Desktop::flush()
+{
+    // Key events are the only requests left unsent here: every window request
+    // above ends in a round trip. xcb's flush only writes; Xlib's would also
+    // poll for incoming events, three system calls more per character typed.
+    xcb_flush(XGetXCBConnection(m_display.get()));
+}
+
+} // namespace zibbles

@@ -1,0 +1,46 @@
+#pragma once
+// The desktop on an X11 server: EWMH/ICCCM for windows, XTest for keys.
+#include "platform/desktop.h"
+#include "platform/x11keymap.h"
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+struct _XDisplay;
+
+namespace zibbles {
+
+class X11Windows;
+
+class X11Desktop : public Desktop {
+public:
+    // Opens its own connection to `displayName` (empty: $DISPLAY); throws
+    // AppError when there is no X server or it lacks the XTest extension.
+    explicit X11Desktop(const std::string &displayName = {});
+    ~X11Desktop() override;
+
+    WindowHandle findWindow(const std::string &title) override;
+    bool isIconic(WindowHandle window) override;
+    void restoreWindow(WindowHandle window) override;
+    void bringWindowToTop(WindowHandle window) override;
+
+    void refreshKeymap() override;
+    int16_t vkKeyScan(unsigned char ch) override;
+    unsigned mapVirtualKey(unsigned vk) override;
+    void keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp) override;
+    void flush() override;
+
+private:
+    struct DisplayCloser {
+        void operator()(_XDisplay *display) const;
+    };
+    std::unique_ptr<_XDisplay, DisplayCloser> m_display;
+    std::unique_ptr<X11Windows> m_windows;
+    KeymapSnapshot m_mapping; // what m_keymap was built from
+    std::optional<std::chrono::steady_clock::time_point> m_mappingReadAt;
+    int m_xkbEventBase = -1; // -1: no announcements of mapping changes
+    X11Keymap m_keymap;
+};
+
+} // namespace zibbles
