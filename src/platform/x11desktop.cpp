@@ -3,6 +3,7 @@
 #include "cp1252.h"
 #include "error.h"
 #include "x11keymapsnapshot.h"
+#include "x11keysyms.h"
 #include "x11windows.h"
 
 #include <X11/XKBlib.h>
@@ -42,6 +43,23 @@ int activeGroup(Display *display, int xkbEventBase)
     if (xkbEventBase < 0 || XkbGetState(display, XkbUseCoreKbd, &state) != Success)
         return 0;
     return state.group == 1 ? 1 : 0;
+}
+
+// Whether Caps Lock is on now: it turns the case of every letter typed.
+bool capsLockOn(Display *display, int xkbEventBase)
+{
+    XkbStateRec state{};
+    return xkbEventBase >= 0 && XkbGetState(display, XkbUseCoreKbd, &state) == Success &&
+           (state.locked_mods & LockMask) != 0;
+}
+
+// A character that Caps Lock changes: a letter with an upper and a lower case.
+bool hasCase(unsigned char ch)
+{
+    for (uint32_t keysym : keysyms::forCharacter(ch))
+        if (keysyms::toLower(keysym) != keysyms::toUpper(keysym))
+            return true;
+    return false;
 }
 
 // Whether a mapping change has been announced since the last look; true
@@ -105,6 +123,8 @@ void X11Desktop::bringWindowToTop(WindowHandle window)
 
 void X11Desktop::refreshKeymap()
 {
+    // Caps Lock can change at any moment; one round trip per text is cheap.
+    m_capsLock = capsLockOn(m_display.get(), m_xkbEventBase);
     // Asking the server is a round trip, and texts come in bursts (a chat line
     // for every line of a zibble): ask only when the mapping may have changed,
     // and rebuild the tables only when it has.
@@ -122,7 +142,10 @@ void X11Desktop::refreshKeymap()
 
 int16_t X11Desktop::vkKeyScan(unsigned char ch)
 {
-    return m_keymap.vkKeyScan(ch);
+    // With Caps Lock on, a letter comes out in the other case unless Shift
+    // turns it back: type what the text says, not what the lock makes of it.
+    const int16_t scan = m_keymap.vkKeyScan(ch);
+    return scan >= 0 && m_capsLock && hasCase(ch) ? int16_t(scan ^ 0x100) : scan;
 }
 
 unsigned X11Desktop::mapVirtualKey(unsigned vk)

@@ -41,6 +41,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_mappingReadAt;
     int m_xkbEventBase = -1; // -1: no announcements of mapping changes
     X11Keymap m_keymap;
+    bool m_capsLock = false; // as it was at the start of the text
 };
 
 } // namespace zibbles
