@@ -1,7 +1,7 @@
 // The main window's chrome: the fixed size and the place of every control,
 // the pictures, font and hints, the " Emotes" button with its insertion menu,
 // the message about misplaced commands, and the logo animation.
-#include "formharness.h"
+#include "fakes/formharness.h"
 
 #include "library/editortesting.h"
 

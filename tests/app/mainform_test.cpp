@@ -1,17 +1,12 @@
 // The main window over a real folder: start-up, selecting sets and slots,
 // saving, and the ways out (closing hides, Exit ends).
-#include "fakes/recordingmessages.h"
-#include "fakes/tempdir.h"
+#include "fakes/formharness.h"
 
-#include "app/application.h"
 #include "app/mainform.h"
-#include "app/programsettings.h"
 #include "library/zibbleeditor.h"
 #include "library/zibblefile.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
-#include "platform/qteventloop.h"
-#include "platform/userstore.h"
 
 #include <QMenu>
 #include <QPushButton>
@@ -23,30 +18,13 @@
 #include <sys/stat.h>
 
 using namespace zibbles;
-using zibbles::testing::RecordingMessages;
-using zibbles::testing::TempDir;
+using zibbles::testing::FormHarness;
 
 namespace {
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public ::testing::Test, protected FormHarness {
 protected:
-    void SetUp() override
-    {
-        auto *app = static_cast<ZibblesApplication *>(QCoreApplication::instance());
-        app->setMessageService(&messages);
-    }
-
-    TMainForm &start()
-    {
-        services.appFolder = dir.path();
-        services.store = &store;
-        services.settings = &settings;
-        services.pump = &pump;
-        services.timers = &timers;
-        services.messages = &messages;
-        form = std::make_unique<TMainForm>(services);
-        return *form;
-    }
+    MainFormTest() : FormHarness(false) {}
 
     std::string slot(int set, int k) const { return dir.file("Set" + std::to_string(set) + "/F" + std::to_string(k)); }
     void put(int set, int k, const std::string &text)
@@ -64,16 +42,6 @@ protected:
                 return k;
         return 0;
     }
-
-    TempDir dir;
-    TempDir configDir;
-    UserStore store{configDir.file("user.reg")};
-    ProgramSettings settings;
-    QtMessagePump pump;
-    QtTimerFactory timers;
-    RecordingMessages messages;
-    Services services;
-    std::unique_ptr<TMainForm> form;
 };
 
 } // namespace

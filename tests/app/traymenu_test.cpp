@@ -1,6 +1,6 @@
 // The tray: its tooltip, its menu in order with the pictures, and the web
 // pages its links open.
-#include "formharness.h"
+#include "fakes/formharness.h"
 
 #include "app/trayicon.h"
 #include "share/hosts.h"

@@ -3,7 +3,7 @@
 // the screenshot controls.
 #include "fakes/fakeglobalhotkeys.h"
 #include "fakes/recordingmessages.h"
-#include "fakes/tempdir.h"
+#include "fakes/formharness.h"
 
 #include "app/application.h"
 #include "app/mainform.h"
@@ -32,39 +32,31 @@
 using namespace zibbles;
 using zibbles::testing::FakeGlobalHotkeys;
 using zibbles::testing::RecordingMessages;
-using zibbles::testing::TempDir;
+using zibbles::testing::FormHarness;
 
 namespace {
 
 const std::string kKeyHeader = "Windows Registry Editor Version 5.00\r\n\r\n"
                                "[HKEY_CURRENT_USER\\Software\\Quillmere\\Zibbles\\FunctionKeys]\r\n";
 
-class MainFormHotkeysTest : public ::testing::Test {
+class MainFormHotkeysTest : public ::testing::Test, protected FormHarness {
 protected:
-    void SetUp() override { application()->setMessageService(&messages); }
+    MainFormHotkeysTest() : FormHarness(false) {}
     void TearDown() override
     {
         optForm.reset();
         form.reset();
-        application()->setMessageService(nullptr);
     }
-    static ZibblesApplication *application() { return static_cast<ZibblesApplication *>(QCoreApplication::instance()); }
 
     TMainForm &start()
     {
-        services.appFolder = dir.path();
-        services.store = &store;
-        services.settings = &settings;
-        services.pump = &pump;
-        services.timers = &timers;
-        services.messages = &messages;
         services.hotkeys = &desktop;
-        form = std::make_unique<TMainForm>(services);
+        FormHarness::start();
         optForm = std::make_unique<TOptForm>(store, [this] { form->SetUpHotkeys(); });
         form->setOptionsForm(optForm.get());
         return *form;
     }
-    void storeOptions(const std::string &values) { ASSERT_TRUE(writeFileAtomically(config.file("user.reg"), kKeyHeader + values)); }
+    void storeOptions(const std::string &values) { ASSERT_TRUE(writeFileAtomically(configDir.file("user.reg"), kKeyHeader + values)); }
     bool registered(unsigned modifiers, unsigned vk) const
     {
         const auto all = desktop.combinations();
@@ -79,16 +71,7 @@ protected:
         });
     }
 
-    TempDir dir;
-    TempDir config;
-    UserStore store{config.file("user.reg")};
-    ProgramSettings settings;
-    QtMessagePump pump;
-    QtTimerFactory timers;
-    RecordingMessages messages;
     FakeGlobalHotkeys desktop;
-    Services services;
-    std::unique_ptr<TMainForm> form;
     std::unique_ptr<TOptForm> optForm;
 };
 

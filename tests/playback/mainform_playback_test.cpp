@@ -5,7 +5,7 @@
 #include "fakes/fakemediaplayer.h"
 #include "fakes/fakepump.h"
 #include "fakes/recordingmessages.h"
-#include "fakes/tempdir.h"
+#include "fakes/formharness.h"
 
 #include "app/application.h"
 #include "app/mainform.h"
@@ -28,45 +28,32 @@ using namespace zibbles::testing;
 
 namespace {
 
-class MainFormPlaybackTest : public ::testing::Test {
+class MainFormPlaybackTest : public ::testing::Test, protected FormHarness {
 protected:
-    MainFormPlaybackTest()
+    MainFormPlaybackTest() : FormHarness(false)
     {
-        static_cast<ZibblesApplication *>(QCoreApplication::instance())->setMessageService(&messages);
         desktop.windows = {{"There (OGL)", 3}};
         player.setFileName("left over");
-    }
-
-    TMainForm &start()
-    {
-        services.appFolder = dir.path();
-        services.store = &store;
-        services.settings = &settings;
-        services.pump = &pump;
-        services.timers = &pump;
-        services.messages = &messages;
+        services.pump = &fakePump;
+        services.timers = &fakePump;
         services.desktop = &desktop;
         services.mediaPlayer = &player;
-        form = std::make_unique<TMainForm>(services);
-        return *form;
     }
+
+    // The window goes before the fakes it uses.
+    void TearDown() override { form.reset(); }
+
     void storePerformers(const std::string &values)
     {
-        ASSERT_TRUE(writeFileAtomically(dir.file("user.reg"),
+        ASSERT_TRUE(writeFileAtomically(configDir.file("user.reg"),
                                         "Windows Registry Editor Version 5.00\r\n\r\n"
                                         "[HKEY_CURRENT_USER\\Software\\Quillmere\\Zibbles\\Advanced]\r\n" +
                                             values));
     }
 
-    TempDir dir;
-    UserStore store{dir.file("user.reg")};
-    ProgramSettings settings;
-    FakePump pump;
+    FakePump fakePump;
     FakeDesktop desktop;
     FakeMediaPlayer player;
-    RecordingMessages messages;
-    Services services;
-    std::unique_ptr<TMainForm> form;
 };
 
 TEST_F(MainFormPlaybackTest, RunZibbleTypesTheSlotOfTheCurrentSetIntoTheThereWindow)
@@ -77,7 +64,7 @@ TEST_F(MainFormPlaybackTest, RunZibbleTypesTheSlotOfTheCurrentSetIntoTheThereWin
     main.SelectSet(2);
     main.RunZibble("F3");
     EXPECT_EQ(desktop.typedText(), "Hi all!\n\r'bow\n\r");
-    EXPECT_EQ(pump.nowMs(), 2000);
+    EXPECT_EQ(fakePump.nowMs(), 2000);
     EXPECT_FALSE(main.state().ZibbleRunning);
     EXPECT_EQ(main.waitTimer().interval(), 2000);
     EXPECT_EQ(main.FindThereWindow(), 3u);
@@ -100,7 +87,7 @@ TEST_F(MainFormPlaybackTest, SleepModeTypesThroughTheSameOutput)
 {
     TMainForm &main = start();
     main.ToggleSleepMode();
-    pump.advance(3300);
+    fakePump.advance(3300);
     main.ToggleSleepMode();
     EXPECT_EQ(desktop.typedText(), "Sleep mode active. Press hotkey again to come back.\n\r'''z'\n\rBack!\n\r");
     EXPECT_FALSE(main.SleeperMacro().isActive());

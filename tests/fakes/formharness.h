@@ -14,9 +14,11 @@
 
 namespace zibbles::testing {
 
+// With `startNow` false, a test can put files in place and replace services
+// with fakes before it calls start().
 class FormHarness {
 public:
-    FormHarness()
+    explicit FormHarness(bool startNow = true)
     {
         static_cast<ZibblesApplication *>(QCoreApplication::instance())->setMessageService(&messages);
         services.appFolder = dir.path();
@@ -25,9 +27,20 @@ public:
         services.pump = &pump;
         services.timers = &timers;
         services.messages = &messages;
-        form = std::make_unique<TMainForm>(services);
+        if (startNow)
+            start();
     }
-    ~FormHarness() { static_cast<ZibblesApplication *>(QCoreApplication::instance())->setMessageService(nullptr); }
+    ~FormHarness()
+    {
+        form.reset();
+        static_cast<ZibblesApplication *>(QCoreApplication::instance())->setMessageService(nullptr);
+    }
+
+    TMainForm &start()
+    {
+        form = std::make_unique<TMainForm>(services);
+        return *form;
+    }
 
     TempDir dir;
     TempDir configDir;
