@@ -161,9 +161,35 @@ void X11Windows::focusDirectly(Window window)
     XSync(m_display, False);
     XWindowAttributes attributes;
     // Focus on a window that is not viewable is refused with an error.
-    if (XGetWindowAttributes(m_display, window, &attributes) && attributes.map_state == IsViewable)
+    if (XGetWindowAttributes(m_display, window, &attributes) && attributes.map_state == IsViewable) {
         XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
+        offerFocus(window);
+    }
     XSync(m_display, False);
+}
+
+void X11Windows::offerFocus(Window window)
+{
+    // Windows that take the focus themselves (Wine's among them) become the
+    // active window only when offered it; a window manager would do this.
+    const Atom takeFocus = x11::atom(m_display, "WM_TAKE_FOCUS");
+    Atom *protocols = nullptr;
+    int count = 0;
+    bool listed = false;
+    if (XGetWMProtocols(m_display, window, &protocols, &count)) {
+        listed = std::find(protocols, protocols + count, takeFocus) != protocols + count;
+        XFree(protocols);
+    }
+    if (!listed)
+        return;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = x11::atom(m_display, "WM_PROTOCOLS");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(takeFocus);
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(m_display, window, False, NoEventMask, &event);
 }
 
 void X11Windows::activateThroughWindowManager(Window window)

@@ -29,6 +29,7 @@ private:
     bool isWithdrawn(Window window);
     void activateThroughWindowManager(Window window);
     void focusDirectly(Window window);
+    void offerFocus(Window window);
     void waitUntilActive(Window window);
     void dropPropertyNotices();
 
