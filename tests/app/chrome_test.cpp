@@ -187,16 +187,16 @@ TEST_F(ChromeTest, TheLogoAnimationRunsOnceForTwoSecondsWhateverTheClicks)
     EXPECT_FALSE(chrome().logo()->isVisible());
     EXPECT_TRUE(chrome().alternateLogo()->isVisible());
 
-    QTest::qWait(100);
-    const int before = timer.remainingTime();
-    ASSERT_GT(before, 0);
-    ASSERT_LT(before, 2000);
+    // A coarse timer may report its full interval for a while, so the
+    // second click comes a second later and restarting shows in the end time.
+    QTest::qWait(1000);
     QTest::mouseClick(spot, Qt::LeftButton, {}, QPoint(16, 16));
-    EXPECT_LE(timer.remainingTime(), before); // not restarted
+    EXPECT_TRUE(timer.isActive());
     EXPECT_TRUE(chrome().alternateLogo()->isVisible());
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return chrome().logo()->isVisible(); }, 5000));
     EXPECT_GE(clock.elapsed(), 1800); // not cut short by the second click
+    EXPECT_LT(clock.elapsed(), 2700); // nor started again by it
     EXPECT_FALSE(chrome().alternateLogo()->isVisible());
     EXPECT_FALSE(timer.isActive());
 }
