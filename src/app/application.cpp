@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "platform/handlerguard.h"
 #include "platform/messages.h"
 
 #include <cstdio>
@@ -12,6 +13,12 @@ ZibblesApplication::ZibblesApplication(int &argc, char **argv) : QApplication(ar
     setApplicationName(QStringLiteral("Zibbles"));
     // The tray icon keeps the program alive while its window is hidden.
     setQuitOnLastWindowClosed(false);
+    setErrorReport([this](const std::string &text) { report(text); });
+}
+
+ZibblesApplication::~ZibblesApplication()
+{
+    setErrorReport({});
 }
 
 bool ZibblesApplication::notify(QObject *receiver, QEvent *event)
@@ -24,11 +31,16 @@ bool ZibblesApplication::notify(QObject *receiver, QEvent *event)
     } catch (...) {
         text = "Unknown error";
     }
+    report(text);
+    return true;
+}
+
+void ZibblesApplication::report(const std::string &text)
+{
     if (m_messages)
         m_messages->showError(text);
     else
         std::fprintf(stderr, "zibbles: %s\n", text.c_str());
-    return true;
 }
 
 } // namespace zibbles

@@ -1,8 +1,10 @@
 #pragma once
-// The application object. Every event handler runs inside notify(), so an
-// error that escapes a handler ends up here: its text is shown in a message
-// box and the program carries on.
+// The application object and the one error report: an error that a handler
+// raises (through runGuarded, or as a last resort inside notify()) has its
+// text shown in a message box, and the program carries on.
 #include <QApplication>
+
+#include <string>
 
 namespace zibbles {
 
@@ -12,10 +14,13 @@ class ZibblesApplication : public QApplication {
     Q_OBJECT
 public:
     ZibblesApplication(int &argc, char **argv);
+    ~ZibblesApplication() override;
     void setMessageService(MessageService *messages) { m_messages = messages; }
     bool notify(QObject *receiver, QEvent *event) override;
 
 private:
+    void report(const std::string &text);
+
     MessageService *m_messages = nullptr;
 };
 

@@ -11,6 +11,7 @@
 #include "library/zibblefile.h"
 #include "library/zibbleset.h"
 #include "platform/eventloop.h"
+#include "platform/handlerguard.h"
 #include "platform/mediaplayer.h"
 #include "platform/messages.h"
 #include "playback/chatoutput.h"
@@ -77,7 +78,7 @@ TMainForm::TMainForm(const Services &services, QWidget *parent)
     m_playback = std::make_unique<Playback>(m_state, *m_timer1, playback);
     m_hotKeyManager1 = std::make_unique<THotKeyManager>(m_services.hotkeys);
     m_hotKeyManager1->OnHotKeyPressed = [this](uint32_t HotKey, uint16_t Index) {
-        HotKeyManager1HotKeyPressed(HotKey, Index);
+        runGuarded([&] { HotKeyManager1HotKeyPressed(HotKey, Index); });
     };
     m_tray = new TrayIcon(this);
     FormCreate();
@@ -110,7 +111,8 @@ void TMainForm::createControls()
 
     m_setMenu = new QMenu(this);
     for (int n = 1; n <= kSetCount; ++n) {
-        m_setMenu->addAction(QStringLiteral("Zibble Set %1 [Shift F%1]").arg(n), this, [this, n] { SelectSet(n); });
+        m_setMenu->addAction(QStringLiteral("Zibble Set %1 [Shift F%1]").arg(n), this,
+                             [this, n] { runGuarded([&] { SelectSet(n); }); });
     }
     m_setButton = makeButton(this, QStringLiteral("Zibble Set 1"), {296, 125, 105, 22},
                              QStringLiteral("You may only have 12 Function keys but you have 10 sets!"));
@@ -121,7 +123,7 @@ void TMainForm::createControls()
     m_saveButton = makeButton(this, QStringLiteral("Save"), {128, 125, 65, 22}, QStringLiteral("Save edited work"));
     m_saveButton->setEnabled(false);
     m_saveButton->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_saveButton, &QPushButton::clicked, this, [this] { SaveActiveZibble(); });
+    connect(m_saveButton, &QPushButton::clicked, this, [this] { runGuarded([this] { SaveActiveZibble(); }); });
     connect(m_saveButton, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { m_setMenu->popup(m_saveButton->mapToGlobal(at)); });
 
@@ -133,7 +135,7 @@ void TMainForm::createControls()
         m_slotGroup->addButton(button, k);
         m_slotButtons[size_t(k - 1)] = button;
     }
-    connect(m_slotGroup, &QButtonGroup::idClicked, this, [this](int k) { SelectSlot(k); });
+    connect(m_slotGroup, &QButtonGroup::idClicked, this, [this](int k) { runGuarded([&] { SelectSlot(k); }); });
 }
 
 void TMainForm::FormCreate()
@@ -156,7 +158,7 @@ void TMainForm::createHotkeyControls()
 {
     m_optionsButton = makeButton(this, QStringLiteral("Options"), {328, 64, 81, 22},
                                  QStringLiteral("Set options and hot keys"));
-    connect(m_optionsButton, &QPushButton::clicked, this, [this] { ToolbarButton973Click(); });
+    connect(m_optionsButton, &QPushButton::clicked, this, [this] { runGuarded([this] { ToolbarButton973Click(); }); });
     // The options menu is the Options button's right-click menu.
     m_optionsMenu = new QMenu(this);
     m_optionsMenu->addAction(QStringLiteral("Main Options"), this, [this] { ToolbarButton973Click(); });
@@ -168,7 +170,8 @@ void TMainForm::createHotkeyControls()
 
     m_screenShotsButton = makeButton(this, QStringLiteral("Screen Shots"), {192, 32, 105, 22},
                                      QStringLiteral("Open screen shots folder"));
-    connect(m_screenShotsButton, &QPushButton::clicked, this, [this] { RzToolbarButton16Click(); });
+    connect(m_screenShotsButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { RzToolbarButton16Click(); }); });
 }
 
 void TMainForm::LoadPerformersSettings()

@@ -3,6 +3,8 @@
 #include "mainform.h"
 #include "traymenu.h"
 
+#include "platform/handlerguard.h"
+
 #include <QActionGroup>
 #include <QIcon>
 #include <QMenu>
@@ -24,7 +26,8 @@ TrayIcon::TrayIcon(TMainForm *form) : QObject(form), m_menu(new QMenu), m_icon(n
     m_menu->addSeparator();
     // A radio pair whose check mark follows the state.
     auto *programState = new QActionGroup(this);
-    m_enabledItem = m_menu->addAction(QStringLiteral("Enabled Program"), form, [form] { form->EnableProgram(); });
+    m_enabledItem = m_menu->addAction(QStringLiteral("Enabled Program"), form,
+                                      [form] { runGuarded([form] { form->EnableProgram(); }); });
     m_disabledItem = m_menu->addAction(QStringLiteral("Disabled Program"), form, [form] { form->DisableProgram(); });
     for (QAction *item : {m_enabledItem, m_disabledItem}) {
         item->setCheckable(true);
@@ -32,7 +35,8 @@ TrayIcon::TrayIcon(TMainForm *form) : QObject(form), m_menu(new QMenu), m_icon(n
     }
     m_menu->addSeparator();
     addTrayLinks(m_menu, *form->services().store);
-    m_menu->addAction(menuPicture("exit"), QStringLiteral("Exit"), form, [form] { form->Exit1Click(); });
+    m_menu->addAction(menuPicture("exit"), QStringLiteral("Exit"), form,
+                      [form] { runGuarded([form] { form->Exit1Click(); }); });
 
     m_icon->setToolTip(QStringLiteral("Zibbles! Right click this icon for more options."));
     m_icon->setContextMenu(m_menu);

@@ -2,6 +2,8 @@
 
 #include "weblinks.h"
 
+#include "platform/handlerguard.h"
+
 #include <QMenu>
 
 #include <string_view>
@@ -13,7 +15,8 @@ namespace {
 void addLink(QMenu *menu, std::string_view caption, UserStore &store, const char *picture = nullptr)
 {
     const QString text = QString::fromLatin1(caption.data(), qsizetype(caption.size()));
-    QAction *item = menu->addAction(text, menu, [caption, &store] { openWebLink(caption, store); });
+    QAction *item =
+        menu->addAction(text, menu, [caption, &store] { runGuarded([&] { openWebLink(caption, store); }); });
     if (picture)
         item->setIcon(menuPicture(picture));
 }

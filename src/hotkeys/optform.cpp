@@ -2,6 +2,8 @@
 
 #include "optionspicture.h"
 
+#include "platform/handlerguard.h"
+
 #include <QCheckBox>
 #include <QPushButton>
 
@@ -62,8 +64,8 @@ void TOptForm::createControls()
     m_ok = makeButton(this, "RzToolbarButton1", QStringLiteral("&OK"), {256, 368, 70, 22}, QStringLiteral("Accept"));
     m_cancel = makeButton(this, "RzToolbarButton2", QStringLiteral(" &Cancel"), {344, 368, 70, 22},
                           QStringLiteral("Reject"));
-    connect(m_ok, &QPushButton::clicked, this, [this] { RzToolbarButton1Click(); });
-    connect(m_cancel, &QPushButton::clicked, this, [this] { RzToolbarButton2Click(); });
+    connect(m_ok, &QPushButton::clicked, this, [this] { runGuarded([this] { RzToolbarButton1Click(); }); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { runGuarded([this] { RzToolbarButton2Click(); }); });
 }
 
 HotkeyChoices TOptForm::choices() const

@@ -1,5 +1,7 @@
 #include "qteventloop.h"
 
+#include "handlerguard.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -41,7 +43,7 @@ QtTimer::QtTimer() : m_timer(new QTimer)
     m_timer->setTimerType(Qt::PreciseTimer);
     QObject::connect(m_timer, &QTimer::timeout, [this] {
         if (onTick)
-            onTick();
+            runGuarded(onTick);
     });
 }
 

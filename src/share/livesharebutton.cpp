@@ -3,6 +3,7 @@
 #include "hosts.h"
 
 #include "library/zibbleeditor.h"
+#include "platform/handlerguard.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -47,10 +48,13 @@ LiveShareButton::LiveShareButton(QWidget *form, LiveShareWiring wiring)
     m_button->setToolTip(QStringLiteral("LIVE SHARE!!!!"));
     m_button->setCursor(Qt::ArrowCursor);
     m_button->setFocusPolicy(Qt::NoFocus);
-    m_menu->addAction(QStringLiteral("Live Share - Upload Active Zibble Now"), [this] { UploadClick(); });
-    m_menu->addAction(QStringLiteral("Live Share - Get a Zibble"), [this] { GetZibbleClick(); });
+    m_menu->addAction(QStringLiteral("Live Share - Upload Active Zibble Now"),
+                      [this] { runGuarded([this] { UploadClick(); }); });
+    m_menu->addAction(QStringLiteral("Live Share - Get a Zibble"),
+                      [this] { runGuarded([this] { GetZibbleClick(); }); });
     m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("Standard Share - Go to Web Site"), [this] { GoToWebSiteClick(); });
+    m_menu->addAction(QStringLiteral("Standard Share - Go to Web Site"),
+                      [this] { runGuarded([this] { GoToWebSiteClick(); }); });
     m_button->setMenu(m_menu);
 }
 
