@@ -26,6 +26,13 @@ std::string trim(const std::string &s)
     return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
 }
 
+// Hexadecimal digits only. The byte goes to isxdigit as unsigned char: a
+// negative value (any byte from 0x80 up) is undefined behaviour there.
+bool allHex(const std::string &s)
+{
+    return std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isxdigit(c) != 0; });
+}
+
 // Files written by regedit are UTF-16LE with a byte-order mark; ours are UTF-8.
 std::string decodeText(const std::string &raw)
 {
@@ -63,7 +70,7 @@ bool readHexBytes(const std::string &text, std::string &out)
         item.clear();
         if (t.empty())
             return true;
-        if (t.size() > 2 || !std::all_of(t.begin(), t.end(), ::isxdigit))
+        if (t.size() > 2 || !allHex(t))
             return false;
         out += static_cast<char>(std::stoi(t, nullptr, 16));
         return true;
@@ -93,7 +100,7 @@ bool parseData(const std::string &text, RegValue &v)
     const std::string low = lower(text);
     if (low.rfind("dword:", 0) == 0) {
         const std::string digits = trim(text.substr(6));
-        if (digits.empty() || digits.size() > 8 || !std::all_of(digits.begin(), digits.end(), ::isxdigit))
+        if (digits.empty() || digits.size() > 8 || !allHex(digits))
             return false;
         const uint32_t n = static_cast<uint32_t>(std::stoul(digits, nullptr, 16));
         v.type = RegDword;
@@ -109,7 +116,7 @@ bool parseData(const std::string &text, RegValue &v)
         if (close == std::string::npos)
             return false;
         const std::string num = text.substr(4, close - 4);
-        if (num.empty() || num.size() > 8 || !std::all_of(num.begin(), num.end(), ::isxdigit))
+        if (num.empty() || num.size() > 8 || !allHex(num))
             return false;
         v.type = static_cast<uint32_t>(std::stoul(num, nullptr, 16));
         return readHexBytes(text.substr(close + 2), v.data);
@@ -232,14 +239,16 @@ RegDocument parseRegText(const std::string &raw)
         std::string line = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
         pos = end == std::string::npos ? text.size() : end + 1;
         // Long hex data continues on the next line after a trailing backslash.
-        while (!trim(line).empty() && trim(line).back() == '\\' && pos < text.size()) {
-            line = trim(line);
+        // Only the new piece is trimmed, so that a value of many lines reads
+        // in time proportional to its length.
+        line = trim(line);
+        while (!line.empty() && line.back() == '\\' && pos < text.size()) {
             line.pop_back();
             end = text.find('\n', pos);
             line += trim(text.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
             pos = end == std::string::npos ? text.size() : end + 1;
+            line.erase(line.find_last_not_of(" \t\r\n") + 1);
         }
-        line = trim(line);
         if (line.empty() || line[0] == ';')
             continue;
         if (!sawHeader && (line == kHeader || line == "REGEDIT4")) {

@@ -115,3 +115,19 @@ TEST(RegFile, ReadsTheUtf16FilesOfTheRegistryEditor)
     ASSERT_EQ(doc.keys.size(), 1u);
     EXPECT_EQ(fromRegString(doc.keys[0].values[0].data), "\xc3\xa9t\xc3\xa9");
 }
+
+TEST(RegFile, ALongValueContinuedOverManyLinesReadsWhole)
+{
+    // The registry editor writes binary data in short lines, each continued
+    // with a backslash: a 200 KB value is 200,000 such lines here.
+    std::string text = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\K]\r\n\"Big\"=hex:\\\r\n";
+    for (int i = 0; i < 200000; ++i)
+        text += "  7f,\\\r\n";
+    text += "  01\r\n\"After\"=dword:00000002\r\n";
+    const RegDocument doc = parseRegText(text);
+    EXPECT_TRUE(doc.clean);
+    ASSERT_EQ(doc.keys.size(), 1u);
+    ASSERT_EQ(doc.keys[0].values.size(), 2u);
+    EXPECT_EQ(doc.keys[0].values[0].data, std::string(200000, '\x7f') + '\x01');
+    EXPECT_EQ(dword(doc.keys[0].values[1]), 2u);
+}
