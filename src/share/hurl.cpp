@@ -212,22 +212,11 @@ void THttpUrlRequest::drainHandler()
 
 int THttpUrlRequest::parseStatus()
 {
-    m_readPos = 0;
-    m_responseHeader.clear();
     LastError = 0;
-    std::string area;
-    area.reserve(kHeaderArea);
-    while (m_readPos < m_response.size() && area.size() < kHeaderArea - 1) {
-        area.push_back(m_response[m_readPos++]);
-        const size_t k = area.size();
-        if (k >= 4 && area[k - 1] == '\n' && (area[k - 2] == '\n' || area[k - 3] == '\n'))
-            break;
-    }
-    m_responseHeader = area.substr(0, area.find('\0'));
-    long code = 0;
-    if (m_responseHeader.size() < 10 || !parseInteger(trimControlBytes(m_responseHeader.substr(9, 4)), code))
-        return -1;
-    return int(code);
+    const HttpAnswerHead head = readAnswerHead(m_response);
+    m_responseHeader = head.header;
+    m_readPos = head.bodyStart;
+    return head.status;
 }
 
 std::string THttpUrlRequest::ReadResponse(bool FromStart)
@@ -237,6 +226,23 @@ std::string THttpUrlRequest::ReadResponse(bool FromStart)
     std::string rest = m_response.substr(std::min(m_readPos, m_response.size()));
     m_readPos = m_response.size();
     return rest;
+}
+
+HttpAnswerHead readAnswerHead(const std::string &response)
+{
+    HttpAnswerHead head;
+    size_t &pos = head.bodyStart;
+    while (pos < response.size() && pos < kHeaderArea - 1) {
+        ++pos;
+        if (pos >= 4 && response[pos - 1] == '\n' && (response[pos - 2] == '\n' || response[pos - 3] == '\n'))
+            break;
+    }
+    const std::string area = response.substr(0, pos);
+    head.header = area.substr(0, area.find('\0'));
+    long code = 0;
+    if (head.header.size() >= 10 && parseInteger(trimControlBytes(head.header.substr(9, 4)), code))
+        head.status = int(code);
+    return head;
 }
 
 std::string trimControlBytes(const std::string &s)

@@ -76,6 +76,17 @@ private:
     int m_timeoutSeconds = 0;
 };
 
+// The head of an answer as the status parse reads it: the header up to its
+// empty line (LF LF, or LF, one byte, LF), at most 4095 bytes and cut at a
+// zero byte; where the body starts; the status code from characters 10 to 13,
+// -1 when they are not a number.
+struct HttpAnswerHead {
+    std::string header;
+    size_t bodyStart = 0;
+    int status = -1;
+};
+HttpAnswerHead readAnswerHead(const std::string &response);
+
 // The text without the bytes up to 0x20 (blanks, control characters) at
 // either end.
 std::string trimControlBytes(const std::string &text);

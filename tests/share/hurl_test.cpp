@@ -208,7 +208,7 @@ TEST(HttpStatusParse, TheHeaderEndsAtAZeroByte)
     std::string header;
     EXPECT_EQ(statusFor(std::string("HTTP/1.1 2\0\0" "0 OK\r\n\r\n", 20), nullptr, &header), 2);
     EXPECT_EQ(header, "HTTP/1.1 2");
-    EXPECT_EQ(statusFor(std::string("HTTP/1.\0 200 OK\r\n\r\n", 21), nullptr, &header), -1);
+    EXPECT_EQ(statusFor(std::string("HTTP/1.\0 200 OK\r\n\r\n", 19), nullptr, &header), -1);
     EXPECT_EQ(header, "HTTP/1.");
 }
 
