@@ -3,6 +3,7 @@
 #include "error.h"
 #include "soundmodule.h"
 
+#include <QFileInfo>
 #include <QLibrary>
 #include <QString>
 
@@ -79,7 +80,11 @@ std::unique_ptr<MediaPlayer> createDeferredMediaPlayer(const std::string &module
 
 std::string defaultSoundModulePath(const std::string &programFolder)
 {
-    return programFolder + "libzibbles_sound.so";
+    const std::string beside = programFolder + "libzibbles_sound.so";
+    const std::string installed = programFolder + "../lib/zibbles/libzibbles_sound.so";
+    return !QFileInfo::exists(QString::fromStdString(beside)) && QFileInfo::exists(QString::fromStdString(installed))
+               ? installed
+               : beside;
 }
 
 } // namespace zibbles

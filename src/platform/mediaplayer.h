@@ -28,7 +28,8 @@ public:
 // the program starts without the multimedia libraries.
 std::unique_ptr<MediaPlayer> createDeferredMediaPlayer(const std::string &modulePath);
 
-// The module's file name beside the program binary.
+// The module's file name beside the program binary, or in lib/zibbles/ next
+// to the program's bin/ folder for an installed copy.
 std::string defaultSoundModulePath(const std::string &programFolder);
 
 } // namespace zibbles
