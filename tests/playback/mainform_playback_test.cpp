@@ -73,7 +73,7 @@ TEST_F(MainFormPlaybackTest, RunZibbleTypesTheSlotOfTheCurrentSetIntoTheThereWin
 TEST_F(MainFormPlaybackTest, NoModifierStaysPressedWhenARunEndsByAnError)
 {
     TMainForm &main = start();
-    ASSERT_TRUE(writeFileAtomically(dir.file("Set1/F1"), "\xfa\xfc\xfeab\r\n%delay=\"0\"%\r\nnever"));
+    ASSERT_TRUE(writeFileAtomically(dir.file("Set1/F1"), "\xfa\xfc\xfe" "ab\r\n%delay=\"0\"%\r\nnever"));
     main.RunZibble("F1");
     std::map<uint8_t, bool> down;
     for (const KeyEventRecord &e : desktop.events)
