@@ -4,6 +4,9 @@
 #include <QPixmap>
 #include <QScreen>
 
+// Xlib after Qt: its macros (Bool, Status) break Qt headers.
+#include "platform/x11properties.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -11,29 +14,6 @@
 #include <string>
 
 namespace {
-
-std::string nameOf(Display *d, Window w)
-{
-    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char *data = nullptr;
-    std::string name;
-    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success &&
-        data) {
-        name.assign(reinterpret_cast<char *>(data), count);
-        XFree(data);
-    } else {
-        char *wmName = nullptr;
-        if (XFetchName(d, w, &wmName) && wmName) {
-            name = wmName;
-            XFree(wmName);
-        }
-    }
-    return name;
-}
 
 Window find(Display *d, Window w, const std::string &title)
 {
@@ -45,7 +25,7 @@ Window find(Display *d, Window w, const std::string &title)
     for (unsigned int i = 0; i < count && !found; ++i) {
         XWindowAttributes attrs;
         const bool viewable = XGetWindowAttributes(d, children[i], &attrs) && attrs.map_state == IsViewable;
-        found = viewable && nameOf(d, children[i]) == title ? children[i] : find(d, children[i], title);
+        found = viewable && zibbles::x11::readTitle(d, children[i]) == title ? children[i] : find(d, children[i], title);
     }
     if (children)
         XFree(children);
