@@ -30,6 +30,13 @@ unit=$dest/usr/lib/systemd/system/zibbles-share-server.service
 grep -qx 'ExecStart=/usr/bin/zibbles-share-server --port 8080 --db /var/lib/zibbles-share/zibbles-share.db $OPTIONS' "$unit" \
   || fail "the unit does not start the installed server: $(grep ExecStart "$unit")"
 grep -qx 'WantedBy=multi-user.target' "$unit" || fail "the unit cannot be enabled"
+if command -v systemd-analyze >/dev/null; then
+  # Checked with the server's path in this temporary install; any complaint,
+  # even an ignored setting, fails.
+  sed "s#/usr/bin/zibbles-share-server#$dest/usr/bin/zibbles-share-server#" "$unit" >"$dest/zibbles-share-server.service"
+  complaints=$(systemd-analyze verify --man=no "$dest/zibbles-share-server.service" 2>&1) || fail "the unit does not verify: $complaints"
+  [ -z "$complaints" ] || fail "systemd complains about the unit: $complaints"
+fi
 
 # The installed server answers: it starts on a free port and stops on SIGTERM.
 log=$dest/server.log
