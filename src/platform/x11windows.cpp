@@ -17,8 +17,9 @@ namespace {
 constexpr long kNormalState = 1, kIconicState = 3;
 constexpr long kSourcePager = 2; // obeyed by window managers that refuse focus stealing
 // How long a window manager may take to hand over the focus; keys typed
-// before that would go to whichever window had it.
-constexpr auto kActivationTimeout = std::chrono::milliseconds(500);
+// before that would go to whichever window had it. A desktop busy with a 3D
+// client can keep the window manager from answering for most of a second.
+constexpr auto kActivationTimeout = std::chrono::milliseconds(2000);
 
 std::vector<Window> children(Display *display, Window parent)
 {

@@ -27,6 +27,7 @@ public:
 class WindowManager {
 public:
     WindowManager(const XvfbServer &x, X11Probe &probe, const TempFolder &home);
+    int pid() const { return m_process->pid(); }
 
 private:
     std::unique_ptr<ChildProcess> m_process;

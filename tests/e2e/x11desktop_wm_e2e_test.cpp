@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <thread>
+
 // After gtest: Xlib defines None and Bool as macros.
 #include <X11/Xlib.h>
 
@@ -16,6 +19,14 @@ namespace {
 
 class X11DesktopWmE2E : public e2e::DesktopFixture {
 protected:
+    // Openbox gives a new window the focus some time after mapping it; until
+    // it has, an activation of an older window could be undone by it.
+    void waitUntilActive(const ChatWindow &window)
+    {
+        ASSERT_TRUE(e2e::waitFor([&] { return activeWindow() == window.window(); }, 10s))
+            << "openbox never focused the new window";
+    }
+
     e2e::WindowManager wm{x, probe, folder};
 };
 
@@ -35,6 +46,7 @@ TEST_F(X11DesktopWmE2E, ActivationMakesTheWindowActiveAndTypedKeysGoThere)
 {
     ChatWindow ogl(x, probe, folder, "There (OGL)");
     ChatWindow dx9(x, probe, folder, "There (DX9)");
+    waitUntilActive(dx9);
 
     activateAndType(ogl.window(), "to ogl\n\r");
     EXPECT_EQ(activeWindow(), ogl.window());
@@ -50,6 +62,7 @@ TEST_F(X11DesktopWmE2E, AWindowIconifiedByTheWindowManagerIsRestoredAndTypedInto
 {
     ChatWindow chat(x, probe, folder, "There (OGL)");
     ChatWindow other(x, probe, folder, "Other");
+    waitUntilActive(other);
     Display *d = static_cast<Display *>(probe.display());
     XIconifyWindow(d, chat.window(), DefaultScreen(d));
     XSync(d, False);
@@ -63,5 +76,25 @@ TEST_F(X11DesktopWmE2E, AWindowIconifiedByTheWindowManagerIsRestoredAndTypedInto
     EXPECT_TRUE(probe.findWindow("There (OGL)").viewable);
     EXPECT_EQ(activeWindow(), chat.window());
     EXPECT_EQ(chat.waitForLines(1, 10s), std::vector<std::string>{"back again (restored)"});
+    EXPECT_TRUE(other.lines().empty());
+}
+
+TEST_F(X11DesktopWmE2E, KeysWaitForAWindowManagerThatIsSlowToHandOverTheFocus)
+{
+    ChatWindow chat(x, probe, folder, "There (OGL)");
+    ChatWindow other(x, probe, folder, "Other");
+    waitUntilActive(other);
+
+    // A busy desktop: the window manager answers only after 900 ms.
+    kill(wm.pid(), SIGSTOP);
+    std::thread wake([pid = wm.pid()] {
+        std::this_thread::sleep_for(900ms);
+        kill(pid, SIGCONT);
+    });
+    activateAndType(chat.window(), "after the wait\n\r");
+    wake.join();
+
+    EXPECT_EQ(activeWindow(), chat.window());
+    EXPECT_EQ(chat.waitForLines(1, 10s), std::vector<std::string>{"after the wait"});
     EXPECT_TRUE(other.lines().empty());
 }
