@@ -12,6 +12,7 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace zibbles {
@@ -51,6 +52,21 @@ struct X11GlobalHotkeys::Impl {
     std::unique_ptr<QSocketNotifier> notifier;
     std::vector<Grab> grabs;
     X11ModifierMasks masks; // as the live mapping was at the last registration
+    // The key and modifier mapping, read once for the registrations of one
+    // turn of the event loop (setting up all hotkeys registers two dozen)
+    // and read anew at the next turn, where a mapping change shows.
+    std::optional<X11Keymap> keymap;
+
+    const X11Keymap &currentMapping()
+    {
+        if (!keymap) {
+            const KeymapSnapshot snapshot = readKeymapSnapshot(display);
+            masks = modifierMasks(snapshot, readModifierMapping(display));
+            keymap.emplace(snapshot);
+            QTimer::singleShot(0, notifier.get(), [this] { keymap.reset(); });
+        }
+        return *keymap;
+    }
 
     bool taken(uint16_t id, int keycode, unsigned state) const
     {
@@ -153,14 +169,13 @@ bool X11GlobalHotkeys::registerHotKey(uint16_t id, unsigned modifiers, unsigned 
 {
     if (!d->display || vk > 255)
         return false;
-    const KeymapSnapshot snapshot = readKeymapSnapshot(d->display);
-    d->masks = modifierMasks(snapshot, readModifierMapping(d->display));
+    const X11Keymap &keymap = d->currentMapping();
     const X11ModifierMasks &masks = d->masks;
     Grab grab;
     grab.id = id;
     grab.modifiers = modifiers;
     grab.vk = vk;
-    grab.keycode = int(X11Keymap(snapshot).keycodeForVk(uint8_t(vk)));
+    grab.keycode = int(keymap.keycodeForVk(uint8_t(vk)));
     grab.state = masks.stateFor(modifiers);
     grab.lockCombinations = masks.lockCombinations();
     const bool ok = grab.keycode != 0 && !d->taken(id, grab.keycode, grab.state) && d->grabAll(grab);
