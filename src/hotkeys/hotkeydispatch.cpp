@@ -13,10 +13,10 @@ namespace {
 constexpr int kPlayKeys = 12;
 constexpr int kSetKeys = 10;
 
-void registerParsed(THotKeyManager &manager, const std::string &keyText)
+void addParsed(std::vector<uint32_t> &codes, const std::string &keyText)
 {
     if (const uint32_t code = ParseHotkeyText(keyText))
-        manager.RegisterGlobalHotkey(code);
+        codes.push_back(code);
 }
 } // namespace
 
@@ -41,16 +41,20 @@ void setUpHotkeys(THotKeyManager &manager, UserStore &store, ProgramSettings &se
 {
     manager.UnregisterAllHotkeys();
     ReadHotkeySettings(store, settings);
+    std::vector<uint32_t> codes;
     for (int n = 1; n <= kPlayKeys; ++n)
         if (settings.FKeyEnabled[size_t(n)])
-            registerParsed(manager, "F" + std::to_string(n));
+            addParsed(codes, "F" + std::to_string(n));
     for (int n = 1; n <= kSetKeys; ++n)
         if (settings.ShiftFKeyEnabled[size_t(n)])
-            registerParsed(manager, "shift+F" + std::to_string(n));
+            addParsed(codes, "shift+F" + std::to_string(n));
     if (settings.ExtraKeyEnabled[1])
-        manager.RegisterGlobalHotkey(kVkPageUp);
+        codes.push_back(kVkPageUp);
     if (settings.ExtraKeyEnabled[2])
-        manager.RegisterGlobalHotkey(kVkPrintScreen);
+        codes.push_back(kVkPrintScreen);
+    manager.ExpectHotkeys(codes);
+    for (uint32_t code : codes)
+        manager.RegisterGlobalHotkey(code);
 }
 
 } // namespace zibbles

@@ -44,6 +44,18 @@ uint16_t THotKeyManager::RegisterGlobalHotkey(uint32_t code)
     return id;
 }
 
+void THotKeyManager::ExpectHotkeys(const std::vector<uint32_t> &codes)
+{
+    if (!m_desktop)
+        return;
+    std::vector<std::pair<unsigned, unsigned>> combinations;
+    for (uint32_t code : codes) {
+        const SplitCode split = SplitHotkey(code);
+        combinations.emplace_back(split.modifiers, split.key);
+    }
+    m_desktop->expectHotKeys(combinations);
+}
+
 void THotKeyManager::UnregisterAllHotkeys()
 {
     while (!m_entries.empty()) {

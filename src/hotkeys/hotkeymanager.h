@@ -29,6 +29,9 @@ public:
     // 0), or 0 when the desktop refused the combination or it is registered
     // already.
     uint16_t RegisterGlobalHotkey(uint32_t code);
+    // Tells the desktop which codes are about to be registered, so that it
+    // can check them in one go; the registrations still decide.
+    void ExpectHotkeys(const std::vector<uint32_t> &codes);
     // Last to first; every entry leaves the list, refused or not.
     void UnregisterAllHotkeys();
 

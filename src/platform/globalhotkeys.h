@@ -3,6 +3,8 @@
 // window has the keyboard focus.
 #include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace zibbles {
 
@@ -15,6 +17,11 @@ public:
     // the desktop refuses it: another program holds it, it is taken already,
     // or no key of the keyboard produces `vk`. A refusal leaves nothing behind.
     virtual bool registerHotKey(uint16_t id, unsigned modifiers, unsigned vk) = 0;
+    // The combinations (modifiers, virtual key) that registerHotKey is about
+    // to be asked for in this turn of the event loop, so that the desktop can
+    // settle them all in one exchange. Registers nothing: each registration
+    // still answers for itself, at once, as without this call.
+    virtual void expectHotKeys(const std::vector<std::pair<unsigned, unsigned>> & /*combinations*/) {}
     // Gives the combination of `id` back; false when it was not registered.
     virtual bool unregisterHotKey(uint16_t id) = 0;
 

@@ -10,8 +10,12 @@
 #include "x11modifiers.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xlib-xcb.h>
+#include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -56,6 +60,9 @@ struct X11GlobalHotkeys::Impl {
     // turn of the event loop (setting up all hotkeys registers two dozen)
     // and read anew at the next turn, where a mapping change shows.
     std::optional<X11Keymap> keymap;
+    // Combinations grabbed (true) or refused (false) ahead of their
+    // registration in this turn, by (keycode, state).
+    std::map<std::pair<int, unsigned>, bool> expected;
 
     const X11Keymap &currentMapping()
     {
@@ -66,6 +73,75 @@ struct X11GlobalHotkeys::Impl {
             QTimer::singleShot(0, notifier.get(), [this] { keymap.reset(); });
         }
         return *keymap;
+    }
+
+    Grab describe(uint16_t id, unsigned modifiers, unsigned vk)
+    {
+        const X11Keymap &keymap = currentMapping();
+        Grab grab;
+        grab.id = id;
+        grab.modifiers = modifiers;
+        grab.vk = vk;
+        grab.keycode = int(keymap.keycodeForVk(uint8_t(vk)));
+        grab.state = masks.stateFor(modifiers);
+        grab.lockCombinations = masks.lockCombinations();
+        return grab;
+    }
+
+    bool heldByUs(int keycode, unsigned state) const
+    {
+        return std::any_of(grabs.begin(), grabs.end(),
+                           [&](const Grab &g) { return g.keycode == keycode && g.state == state; });
+    }
+
+    // Sends every lock combination of every grab as a checked request, then
+    // waits once: checking the last request brings the answers to all.
+    void grabAhead(const std::vector<Grab> &wanted)
+    {
+        XFlush(display); // Xlib's queued requests go first
+        xcb_connection_t *connection = XGetXCBConnection(display);
+        std::vector<xcb_void_cookie_t> cookies;
+        for (const Grab &grab : wanted)
+            for (unsigned locks : grab.lockCombinations)
+                cookies.push_back(xcb_grab_key_checked(connection, 0, xcb_window_t(root), uint16_t(grab.state | locks),
+                                                       xcb_keycode_t(grab.keycode), XCB_GRAB_MODE_ASYNC,
+                                                       XCB_GRAB_MODE_ASYNC));
+        std::vector<bool> refused(cookies.size());
+        for (size_t i = cookies.size(); i-- > 0;)
+            if (xcb_generic_error_t *error = xcb_request_check(connection, cookies[i])) {
+                std::free(error);
+                refused[i] = true;
+            }
+        size_t next = 0;
+        for (const Grab &grab : wanted) {
+            const size_t end = next + grab.lockCombinations.size();
+            const bool granted = std::find(refused.begin() + long(next), refused.begin() + long(end), true) ==
+                                 refused.begin() + long(end);
+            if (!granted)
+                ungrabAll(grab); // a refusal leaves nothing behind
+            expected[{grab.keycode, grab.state}] = granted;
+            next = end;
+        }
+        // The wait may have read events off the socket, where the notifier
+        // no longer sees them: look at them at the next turn as well.
+        QTimer::singleShot(0, notifier.get(), [this] {
+            releaseUnclaimed();
+            drain();
+        });
+    }
+
+    void releaseUnclaimed()
+    {
+        for (const auto &[key, granted] : expected)
+            if (granted && !heldByUs(key.first, key.second)) {
+                Grab grab;
+                grab.keycode = key.first;
+                grab.state = key.second;
+                grab.lockCombinations = masks.lockCombinations();
+                ungrabAll(grab);
+            }
+        expected.clear();
+        XFlush(display);
     }
 
     bool taken(uint16_t id, int keycode, unsigned state) const
@@ -165,20 +241,40 @@ bool X11GlobalHotkeys::connected() const
     return d->display != nullptr;
 }
 
+void X11GlobalHotkeys::expectHotKeys(const std::vector<std::pair<unsigned, unsigned>> &combinations)
+{
+    if (!d->display)
+        return;
+    std::vector<Grab> wanted;
+    for (const auto &[modifiers, vk] : combinations) {
+        if (vk > 255)
+            continue;
+        const Grab grab = d->describe(0, modifiers, vk);
+        const bool known = d->expected.count({grab.keycode, grab.state}) > 0 ||
+                           std::any_of(wanted.begin(), wanted.end(), [&](const Grab &w) {
+                               return w.keycode == grab.keycode && w.state == grab.state;
+                           });
+        if (grab.keycode != 0 && !known && !d->heldByUs(grab.keycode, grab.state))
+            wanted.push_back(grab);
+    }
+    if (!wanted.empty())
+        d->grabAhead(wanted);
+}
+
 bool X11GlobalHotkeys::registerHotKey(uint16_t id, unsigned modifiers, unsigned vk)
 {
     if (!d->display || vk > 255)
         return false;
-    const X11Keymap &keymap = d->currentMapping();
-    const X11ModifierMasks &masks = d->masks;
-    Grab grab;
-    grab.id = id;
-    grab.modifiers = modifiers;
-    grab.vk = vk;
-    grab.keycode = int(keymap.keycodeForVk(uint8_t(vk)));
-    grab.state = masks.stateFor(modifiers);
-    grab.lockCombinations = masks.lockCombinations();
-    const bool ok = grab.keycode != 0 && !d->taken(id, grab.keycode, grab.state) && d->grabAll(grab);
+    const Grab grab = d->describe(id, modifiers, vk);
+    if (grab.keycode == 0 || d->taken(id, grab.keycode, grab.state))
+        return false;
+    bool ok;
+    if (const auto ahead = d->expected.find({grab.keycode, grab.state}); ahead != d->expected.end()) {
+        ok = ahead->second;
+        d->expected.erase(ahead);
+    } else {
+        ok = d->grabAll(grab);
+    }
     if (ok)
         d->grabs.push_back(grab);
     d->drainLater();

@@ -17,6 +17,11 @@ public:
     ~X11GlobalHotkeys() override; // gives every grab back
 
     bool connected() const;
+    // Grabs all the expected combinations with one round trip to the server;
+    // the registrations that follow in the same turn take these grabs (or
+    // their refusals) instead of asking again. Grabs nobody registered are
+    // given back at the next turn.
+    void expectHotKeys(const std::vector<std::pair<unsigned, unsigned>> &combinations) override;
     bool registerHotKey(uint16_t id, unsigned modifiers, unsigned vk) override;
     bool unregisterHotKey(uint16_t id) override;
 

@@ -27,6 +27,11 @@ public:
         return true;
     }
 
+    void expectHotKeys(const std::vector<std::pair<unsigned, unsigned>> &combinations) override
+    {
+        expected = combinations;
+    }
+
     bool unregisterHotKey(uint16_t id) override
     {
         unregistered.push_back(id);
@@ -62,6 +67,7 @@ public:
     std::set<std::pair<unsigned, unsigned>> heldElsewhere; // (modifiers, vk)
     std::vector<Registration> registered;
     std::vector<uint16_t> unregistered; // ids, in call order
+    std::vector<std::pair<unsigned, unsigned>> expected; // the last announcement
     int registerCalls = 0;
 
 private:

@@ -144,6 +144,7 @@ protected:
 TEST_F(SetUpHotkeysTest, RegistersEveryWantedKeyAndOnlyThose)
 {
     EXPECT_EQ(setUp(), allProgramKeys()) << "nothing stored: every hotkey";
+    EXPECT_EQ(desktop.expected, allProgramKeys()) << "announced first, in registration order";
     EXPECT_EQ(setUp(), allProgramKeys()) << "a second pass leaves the same set";
     EXPECT_EQ(manager.entries().size(), 24u);
 
@@ -172,6 +173,7 @@ TEST_F(SetUpHotkeysTest, AKeyHeldElsewhereIsLeftOutAndTheOthersRegistered)
     expected.erase(expected.begin() + 16);
     EXPECT_EQ(setUp(), expected);
     EXPECT_EQ(desktop.registerCalls, 24);
+    EXPECT_EQ(desktop.expected.size(), 24u) << "the held key is announced and asked for too";
 }
 
 namespace {
