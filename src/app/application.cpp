@@ -3,9 +3,6 @@
 #include "platform/handlerguard.h"
 #include "platform/messages.h"
 
-#include <cstdio>
-#include <exception>
-
 namespace zibbles {
 
 ZibblesApplication::ZibblesApplication(int &argc, char **argv) : QApplication(argc, argv)
@@ -13,7 +10,6 @@ ZibblesApplication::ZibblesApplication(int &argc, char **argv) : QApplication(ar
     setApplicationName(QStringLiteral("Zibbles"));
     // The tray icon keeps the program alive while its window is hidden.
     setQuitOnLastWindowClosed(false);
-    setErrorReport([this](const std::string &text) { report(text); });
 }
 
 ZibblesApplication::~ZibblesApplication()
@@ -21,26 +17,22 @@ ZibblesApplication::~ZibblesApplication()
     setErrorReport({});
 }
 
-bool ZibblesApplication::notify(QObject *receiver, QEvent *event)
+void ZibblesApplication::setMessageService(MessageService *messages)
 {
-    std::string text;
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception &e) {
-        text = e.what();
-    } catch (...) {
-        text = "Unknown error";
-    }
-    report(text);
-    return true;
+    if (messages)
+        setErrorReport([messages](const std::string &text) { messages->showError(text); });
+    else
+        setErrorReport({});
 }
 
-void ZibblesApplication::report(const std::string &text)
+bool ZibblesApplication::notify(QObject *receiver, QEvent *event)
 {
-    if (m_messages)
-        m_messages->showError(text);
-    else
-        std::fprintf(stderr, "zibbles: %s\n", text.c_str());
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        reportCurrentError();
+        return true;
+    }
 }
 
 } // namespace zibbles

@@ -4,8 +4,6 @@
 // text shown in a message box, and the program carries on.
 #include <QApplication>
 
-#include <string>
-
 namespace zibbles {
 
 class MessageService;
@@ -15,13 +13,9 @@ class ZibblesApplication : public QApplication {
 public:
     ZibblesApplication(int &argc, char **argv);
     ~ZibblesApplication() override;
-    void setMessageService(MessageService *messages) { m_messages = messages; }
+    // Where errors are shown; without one they go to stderr.
+    void setMessageService(MessageService *messages);
     bool notify(QObject *receiver, QEvent *event) override;
-
-private:
-    void report(const std::string &text);
-
-    MessageService *m_messages = nullptr;
 };
 
 } // namespace zibbles

@@ -30,16 +30,22 @@ void setErrorReport(ErrorReport report)
 
 void runGuarded(const std::function<void()> &body)
 {
-    std::string text;
     try {
         body();
-        return;
-    } catch (const std::exception &e) {
-        text = e.what();
     } catch (...) {
-        text = "Unknown error";
+        reportCurrentError();
     }
-    report(text);
+}
+
+void reportCurrentError()
+{
+    try {
+        throw;
+    } catch (const std::exception &e) {
+        report(e.what());
+    } catch (...) {
+        report("Unknown error");
+    }
 }
 
 } // namespace zibbles

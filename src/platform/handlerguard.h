@@ -17,4 +17,7 @@ void setErrorReport(ErrorReport report);
 // Runs `body`; an exception it raises is reported, not passed on.
 void runGuarded(const std::function<void()> &body);
 
+// Only inside a catch block: reports the error being handled.
+void reportCurrentError();
+
 } // namespace zibbles
