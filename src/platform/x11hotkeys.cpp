@@ -146,9 +146,8 @@ struct X11GlobalHotkeys::Impl {
 
     bool taken(uint16_t id, int keycode, unsigned state) const
     {
-        return std::any_of(grabs.begin(), grabs.end(), [&](const Grab &g) {
-            return g.id == id || (g.keycode == keycode && g.state == state);
-        });
+        return heldByUs(keycode, state) ||
+               std::any_of(grabs.begin(), grabs.end(), [id](const Grab &g) { return g.id == id; });
     }
 
     // Grabs every lock combination; when the server refuses any of them (a
