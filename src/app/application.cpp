@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include "captionfit.h"
+
 #include "platform/handlerguard.h"
 #include "platform/messages.h"
 
@@ -10,6 +12,7 @@ ZibblesApplication::ZibblesApplication(int &argc, char **argv) : QApplication(ar
     setApplicationName(QStringLiteral("Zibbles"));
     // The tray icon keeps the program alive while its window is hidden.
     setQuitOnLastWindowClosed(false);
+    installEventFilter(new CaptionFitter(this));
 }
 
 ZibblesApplication::~ZibblesApplication()
