@@ -14,6 +14,7 @@
 #include "platform/handlerguard.h"
 #include "platform/mediaplayer.h"
 #include "platform/messages.h"
+#include "platform/screencentre.h"
 #include "playback/chatoutput.h"
 #include "playback/performers.h"
 #include "playback/performersdialog.h"
@@ -27,7 +28,6 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace zibbles {
@@ -340,8 +340,7 @@ void TMainForm::showEvent(QShowEvent *event)
 {
     if (!m_centred) {
         m_centred = true;
-        if (const QScreen *screen = QGuiApplication::primaryScreen())
-            move(screen->geometry().center() - rect().center());
+        centreOnScreen(*this);
     }
     QWidget::showEvent(event);
 }

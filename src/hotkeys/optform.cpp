@@ -3,6 +3,7 @@
 #include "optionspicture.h"
 
 #include "platform/handlerguard.h"
+#include "platform/screencentre.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -80,6 +81,12 @@ void TOptForm::applyChoices(const HotkeyChoices &choices)
 {
     for (size_t i = 0; i < choices.size(); ++i)
         m_boxes[i]->setChecked(choices[i]);
+}
+
+void TOptForm::showEvent(QShowEvent *event)
+{
+    centreOnScreen(*this);
+    QDialog::showEvent(event);
 }
 
 void TOptForm::LoadHotkeyOptions()

@@ -34,6 +34,9 @@ public:
     QPushButton *cancelButton() const { return m_cancel; }
     HotkeyChoices choices() const;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void createControls();
     void applyChoices(const HotkeyChoices &choices);

@@ -4,14 +4,13 @@
 
 #include "platform/error.h"
 #include "platform/messages.h"
+#include "platform/screencentre.h"
 
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 
 namespace zibbles {
 
@@ -87,8 +86,7 @@ bool TPerformers1::eventFilter(QObject *watched, QEvent *event)
 
 void TPerformers1::showEvent(QShowEvent *event)
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    centreOnScreen(*this);
     QDialog::showEvent(event);
 }
 
