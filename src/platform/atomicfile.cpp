@@ -34,7 +34,7 @@ std::string folderOf(const std::string &path)
 
 } // namespace
 
-bool writeFileAtomically(const std::string &path, const std::string &bytes)
+bool writeFileAtomically(const std::string &path, const std::string &bytes, std::optional<unsigned> newMode)
 {
     struct stat old {};
     const bool existed = ::stat(path.c_str(), &old) == 0;
@@ -46,7 +46,7 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes)
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0)
         return false;
-    const mode_t mode = existed ? (old.st_mode & 07777) : 0644;
+    const mode_t mode = newMode ? mode_t(*newMode & 07777) : existed ? (old.st_mode & 07777) : 0644;
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok && ::rename(tmp.c_str(), path.c_str()) == 0) {
@@ -85,6 +85,12 @@ bool fileExists(const std::string &path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool pathExists(const std::string &path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
 bool folderExists(const std::string &path)
 {
     struct stat st {};
@@ -96,6 +102,12 @@ bool makeFolders(const std::string &path)
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
     return folderExists(path);
+}
+
+bool linkFile(const std::string &path, const std::string &other)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::link(path.c_str(), other.c_str()) == 0;
 }
 
 } // namespace zibbles

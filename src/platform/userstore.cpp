@@ -19,15 +19,15 @@ std::string fullKeyPath(std::string path)
     return "HKEY_CURRENT_USER\\" + path;
 }
 
-// Keeps the unreadable file beside the store under a name not yet taken.
-bool keepCopyOf(const std::string &path, const std::string &bytes)
+// A name beside the store that is not taken yet.
+std::string freeCopyName(const std::string &path)
 {
     for (int i = 0; i < 1000; ++i) {
         const std::string copy = path + ".unreadable" + (i ? "." + std::to_string(i) : "");
-        if (!fileExists(copy))
-            return writeFileAtomically(copy, bytes);
+        if (!pathExists(copy))
+            return copy;
     }
-    return false;
+    return {};
 }
 
 } // namespace
@@ -53,15 +53,34 @@ RegDocument UserStore::load() const
     return text ? parseRegText(*text) : RegDocument{};
 }
 
-bool UserStore::save(const RegDocument &doc)
+bool UserStore::keepAsideIfUnreadable(std::string &copyPath, bool &unreadable) const
 {
     const auto old = readWholeFile(m_path);
-    if (old && !parseRegText(*old).clean && !keepCopyOf(m_path, *old))
+    unreadable = !old && pathExists(m_path);
+    if (!unreadable && (!old || parseRegText(*old).clean))
+        return true;
+    copyPath = freeCopyName(m_path);
+    if (copyPath.empty())
+        return false;
+    // Bytes that cannot be read are kept under a second name of the file.
+    return unreadable ? linkFile(m_path, copyPath) : writeFileAtomically(copyPath, *old);
+}
+
+bool UserStore::save(const RegDocument &doc)
+{
+    std::string copy;
+    bool unreadable = false;
+    if (!keepAsideIfUnreadable(copy, unreadable))
         return false;
     const auto slash = m_path.rfind('/');
     if (slash != std::string::npos)
         makeFolders(m_path.substr(0, slash));
-    return writeFileAtomically(m_path, writeRegText(doc));
+    // The new file must be readable, whatever the old one was.
+    const bool saved = writeFileAtomically(m_path, writeRegText(doc),
+                                           unreadable ? std::optional<unsigned>(0600) : std::nullopt);
+    if (!copy.empty() && onKeptAside)
+        onKeptAside(copy);
+    return saved;
 }
 
 bool RegistryKey::openKeyReadOnly(const std::string &path)
@@ -83,6 +102,13 @@ bool RegistryKey::openKey(const std::string &path, bool canCreate)
     }
     m_keyPath = full;
     return true;
+}
+
+void RegistryKey::openKeyForWriting(const std::string &path)
+{
+    closeKey();
+    m_doc = m_store.load();
+    m_keyPath = fullKeyPath(path);
 }
 
 void RegistryKey::closeKey()
@@ -124,9 +150,11 @@ std::string RegistryKey::readString(const std::string &name)
     return fromRegString(v->data);
 }
 
-void RegistryKey::write(RegValue value)
+void RegistryKey::writeValues(std::vector<RegValue> values)
 {
-    const std::string name = value.name;
+    if (values.empty())
+        return;
+    const std::string first = values.front().name;
     // Another program (or a hand edit) may have changed the file since the
     // key was opened: write on top of what is there now.
     RegDocument fresh = m_store.load();
@@ -136,24 +164,36 @@ void RegistryKey::write(RegValue value)
         key = &fresh.keys.back();
     }
     if (!key)
-        throw AppError(formatMessage("Failed to set data for '%s'", name));
-    if (RegValue *old = fresh.findValue(*key, name))
-        *old = std::move(value);
-    else
-        key->values.push_back(std::move(value));
+        throw AppError(formatMessage("Failed to set data for '%s'", first));
+    for (RegValue &value : values) {
+        if (RegValue *old = fresh.findValue(*key, value.name))
+            *old = std::move(value);
+        else
+            key->values.push_back(std::move(value));
+    }
     if (!m_store.save(fresh))
-        throw AppError(formatMessage("Failed to set data for '%s'", name));
+        throw AppError(formatMessage("Failed to set data for '%s'", first));
     m_doc = std::move(fresh);
+}
+
+RegValue RegistryKey::integerValue(const std::string &name, int32_t value)
+{
+    return {name, RegDword, std::string(reinterpret_cast<const char *>(&value), 4)};
+}
+
+RegValue RegistryKey::stringValue(const std::string &name, const std::string &value)
+{
+    return {name, RegSz, toRegString(value)};
 }
 
 void RegistryKey::writeInteger(const std::string &name, int32_t value)
 {
-    write({name, RegDword, std::string(reinterpret_cast<const char *>(&value), 4)});
+    writeValues({integerValue(name, value)});
 }
 
 void RegistryKey::writeString(const std::string &name, const std::string &value)
 {
-    write({name, RegSz, toRegString(value)});
+    writeValues({stringValue(name, value)});
 }
 
 } // namespace zibbles

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zibbles;
 using zibbles::testing::TempDir;
@@ -127,6 +128,8 @@ TEST_F(UserStoreTest, AnUnreadableFileIsKeptAsideBeforeItIsReplaced)
 {
     const std::string garbage = "this is \x01 not a registry file\n\"F1\"=dword:1\n";
     writeStore(garbage);
+    std::vector<std::string> told;
+    store.onKeptAside = [&](const std::string &copy) { told.push_back(copy); };
     RegistryKey key(store);
     EXPECT_FALSE(key.openKeyReadOnly(kKey));
     ASSERT_TRUE(key.openKey(kKey, true));
@@ -136,6 +139,32 @@ TEST_F(UserStoreTest, AnUnreadableFileIsKeptAsideBeforeItIsReplaced)
     key.writeInteger("F2", 1);
     EXPECT_EQ(*readWholeFile(path + ".unreadable"), garbage);
     EXPECT_EQ(key.readInteger("F2"), 1);
+    EXPECT_EQ(told, std::vector<std::string>{path + ".unreadable"}) << "told once, when the copy was made";
+}
+
+TEST_F(UserStoreTest, AFileThatCannotBeReadIsKeptAsItIsAndTheNewOneCanBeRead)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads a file of any mode";
+    writeStore("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Other]\n\"Kept\"=\"yes\"\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    std::vector<std::string> told;
+    store.onKeptAside = [&](const std::string &copy) { told.push_back(copy); };
+
+    RegistryKey key(store);
+    EXPECT_FALSE(key.openKeyReadOnly(kKey));
+    key.openKeyForWriting(kKey);
+    key.writeValues({RegistryKey::integerValue("F1", 1), RegistryKey::integerValue("F2", 0)});
+
+    struct stat copy {};
+    ASSERT_EQ(::stat((path + ".unreadable").c_str(), &copy), 0) << "no copy kept";
+    EXPECT_EQ(copy.st_ino, before.st_ino) << "the copy is the unreadable file itself";
+    EXPECT_EQ(told, std::vector<std::string>{path + ".unreadable"});
+    ASSERT_TRUE(key.openKeyReadOnly(kKey)) << "the new file can be read";
+    EXPECT_EQ(key.readInteger("F1"), 1);
+    EXPECT_EQ(key.readInteger("F2"), 0);
 }
 
 TEST_F(UserStoreTest, AStoreThatCannotBeWrittenRaisesWithTheValueName)
