@@ -14,6 +14,7 @@
 #include "platform/handlerguard.h"
 #include "platform/mediaplayer.h"
 #include "platform/messages.h"
+#include "platform/userstore.h"
 #include "platform/screencentre.h"
 #include "playback/chatoutput.h"
 #include "playback/performers.h"
@@ -81,14 +82,25 @@ TMainForm::TMainForm(const Services &services, QWidget *parent)
         runGuarded([&] { HotKeyManager1HotKeyPressed(HotKey, Index); });
     };
     m_tray = new TrayIcon(this);
+    tellWhenSettingsAreKeptAside();
     FormCreate();
 }
 
 TMainForm::~TMainForm()
 {
+    m_services.store->onKeptAside = nullptr;
     // FormDestroy: the window owns the lines of the zibble being played.
     m_state.ScriptLines.clear();
     m_state.ScriptLines.shrink_to_fit();
+}
+
+void TMainForm::tellWhenSettingsAreKeptAside()
+{
+    m_services.store->onKeptAside = [this](const std::string &copy) {
+        m_services.messages->showMessage("Zibbles could not read all of its settings file \"" +
+                                         m_services.store->filePath() + "\". A copy of it is kept as \"" + copy +
+                                         "\".");
+    };
 }
 
 void TMainForm::createControls()
@@ -161,9 +173,10 @@ void TMainForm::createHotkeyControls()
     connect(m_optionsButton, &QPushButton::clicked, this, [this] { runGuarded([this] { ToolbarButton973Click(); }); });
     // The options menu is the Options button's right-click menu.
     m_optionsMenu = new QMenu(this);
-    m_optionsMenu->addAction(QStringLiteral("Main Options"), this, [this] { ToolbarButton973Click(); });
+    m_optionsMenu->addAction(QStringLiteral("Main Options"), this,
+                             [this] { runGuarded([this] { ToolbarButton973Click(); }); });
     m_optionsMenu->addAction(QStringLiteral("Performers [The Director's Cut]"), this,
-                             [this] { showPerformersDialog(); });
+                             [this] { runGuarded([this] { showPerformersDialog(); }); });
     m_optionsButton->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_optionsButton, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { m_optionsMenu->popup(m_optionsButton->mapToGlobal(at)); });

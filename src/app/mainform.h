@@ -100,6 +100,9 @@ protected:
 
 private:
     void FormCreate();
+    // A settings file that cannot be read is kept aside before it is
+    // replaced; the user hears of it.
+    void tellWhenSettingsAreKeptAside();
     void createHotkeyControls();
     void LoadPerformersSettings();
     void Timer1Timer();

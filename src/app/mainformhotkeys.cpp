@@ -10,6 +10,7 @@
 #include "hotkeys/hotkeydispatch.h"
 #include "hotkeys/hotkeymanager.h"
 #include "hotkeys/optform.h"
+#include "platform/handlerguard.h"
 
 #include <QDateTime>
 
@@ -35,6 +36,9 @@ private:
 void TMainForm::SetUpHotkeys()
 {
     setUpHotkeys(*m_hotKeyManager1, *m_services.store, *m_services.settings);
+    // The wanted hotkeys are registered again, by "Enabled Program" or by OK
+    // in the options: the program is enabled, and the tray says so.
+    m_tray->showIcon(0);
 }
 
 void TMainForm::HotKeyManager1HotKeyPressed(uint32_t HotKey, uint16_t)
@@ -47,9 +51,9 @@ void TMainForm::ToolbarButton973Click()
 {
     if (!m_optForm)
         return;
-    // A stored value that cannot be read ends the click here, before the
-    // dialog is shown; the top-level report shows the error.
-    m_optForm->LoadHotkeyOptions();
+    // A stored value that cannot be read is reported first; the dialog then
+    // shows the options in effect, and its OK stores every value anew.
+    runGuarded([this] { m_optForm->LoadHotkeyOptions(); });
     m_optForm->exec();
 }
 
@@ -66,8 +70,7 @@ void TMainForm::RzToolbarButton16Click()
 
 void TMainForm::EnableProgram()
 {
-    SetUpHotkeys();
-    m_tray->showIcon(0);
+    SetUpHotkeys(); // shows tray icon 0
 }
 
 void TMainForm::DisableProgram()

@@ -54,40 +54,39 @@ bool &hotkeySetting(ProgramSettings &settings, const HotkeyOption &option)
     return settings.ExtraKeyEnabled.at(i);
 }
 
-void ReadHotkeySettings(UserStore &store, ProgramSettings &settings)
+StoredHotkeyChoices readHotkeyChoices(UserStore &store)
 {
-    for (const HotkeyOption &option : hotkeyOptions())
-        hotkeySetting(settings, option) = true;
+    StoredHotkeyChoices stored;
+    stored.choices.fill(true);
     RegistryKey key(store);
     if (!key.openKeyReadOnly(kHotkeyOptionsKey))
-        return;
-    for (const HotkeyOption &option : hotkeyOptions()) {
+        return stored; // every hotkey is wanted
+    for (size_t i = 0; i < stored.choices.size(); ++i) {
         try {
-            hotkeySetting(settings, option) = key.readInteger(option.valueName) != 0;
-        } catch (const AppError &) {
-            return; // this one and all later ones stay wanted
+            stored.choices[i] = key.readInteger(hotkeyOptions()[i].valueName) != 0;
+        } catch (const AppError &e) {
+            stored.error = e.what(); // this one and all later ones stay wanted
+            break;
         }
     }
+    return stored;
 }
 
-bool loadHotkeyChoices(UserStore &store, HotkeyChoices &choices)
+void ReadHotkeySettings(UserStore &store, ProgramSettings &settings)
 {
-    RegistryKey key(store);
-    if (!key.openKeyReadOnly(kHotkeyOptionsKey))
-        return false;
+    const HotkeyChoices choices = readHotkeyChoices(store).choices;
     for (size_t i = 0; i < choices.size(); ++i)
-        choices[i] = key.readInteger(hotkeyOptions()[i].valueName) != 0;
-    return true;
+        hotkeySetting(settings, hotkeyOptions()[i]) = choices[i];
 }
 
-bool saveHotkeyChoices(UserStore &store, const HotkeyChoices &choices)
+void saveHotkeyChoices(UserStore &store, const HotkeyChoices &choices)
 {
-    RegistryKey key(store);
-    if (!key.openKey(kHotkeyOptionsKey, true))
-        return false;
+    std::vector<RegValue> values;
     for (size_t i = 0; i < choices.size(); ++i)
-        key.writeInteger(hotkeyOptions()[i].valueName, choices[i] ? 1 : 0);
-    return true;
+        values.push_back(RegistryKey::integerValue(hotkeyOptions()[i].valueName, choices[i] ? 1 : 0));
+    RegistryKey key(store);
+    key.openKeyForWriting(kHotkeyOptionsKey);
+    key.writeValues(std::move(values));
 }
 
 } // namespace zibbles

@@ -33,14 +33,18 @@ void ReadHotkeySettings(UserStore &store, ProgramSettings &settings);
 
 using HotkeyChoices = std::array<bool, kHotkeyOptionCount>;
 
-// Sets choices[i] from each stored value in turn, so that the earlier ones
-// stay set when a later one raises "Failed to get data for '%s'" or "Invalid
-// data type for '%s'". False (nothing touched) when the key does not exist.
-bool loadHotkeyChoices(UserStore &store, HotkeyChoices &choices);
+// The options in effect, as ReadHotkeySettings takes them, and the error of
+// the value that ended the reading ("Failed to get data for '%s'" or
+// "Invalid data type for '%s'"; empty when there was none, or no key).
+struct StoredHotkeyChoices {
+    HotkeyChoices choices;
+    std::string error;
+};
+StoredHotkeyChoices readHotkeyChoices(UserStore &store);
 
-// Writes all 24 values as 1 or 0, creating the key. False (nothing written)
-// when the key cannot be opened or created; a value that cannot be written
-// raises "Failed to set data for '%s'", the earlier ones staying written.
-bool saveHotkeyChoices(UserStore &store, const HotkeyChoices &choices);
+// Writes all 24 values as 1 or 0 in one write of the store, creating the
+// key; when the store cannot be written, nothing is and "Failed to set data
+// for '%s'" is raised with the first value's name.
+void saveHotkeyChoices(UserStore &store, const HotkeyChoices &choices);
 
 } // namespace zibbles

@@ -2,6 +2,7 @@
 
 #include "optionspicture.h"
 
+#include "platform/error.h"
 #include "platform/handlerguard.h"
 #include "platform/screencentre.h"
 
@@ -91,19 +92,16 @@ void TOptForm::showEvent(QShowEvent *event)
 
 void TOptForm::LoadHotkeyOptions()
 {
-    HotkeyChoices loaded = choices();
-    try {
-        loadHotkeyChoices(m_store, loaded);
-    } catch (...) {
-        applyChoices(loaded); // the values read before the bad one still count
-        throw;
-    }
-    applyChoices(loaded);
+    const StoredHotkeyChoices stored = readHotkeyChoices(m_store);
+    applyChoices(stored.choices);
+    if (!stored.error.empty())
+        throw AppError(stored.error);
 }
 
 void TOptForm::SaveHotkeyOptions()
 {
-    if (saveHotkeyChoices(m_store, choices()) && m_setUpHotkeys)
+    saveHotkeyChoices(m_store, choices());
+    if (m_setUpHotkeys)
         m_setUpHotkeys();
 }
 

@@ -22,11 +22,13 @@ public:
     // `setUpHotkeys` runs after OK has stored the options.
     TOptForm(UserStore &store, std::function<void()> setUpHotkeys, QWidget *parent = nullptr);
 
-    // Ticks the boxes from the store; a value that cannot be read raises its
-    // error after the boxes before it have been set. No key: nothing changes.
+    // Ticks the boxes of the options in effect: those stored, every one when
+    // nothing is, and every one from a value that cannot be read on, whose
+    // error is then raised. OK stores them all, which repairs such a value.
     void LoadHotkeyOptions();
-    // Writes the boxes to the store and sets the hotkeys up again; nothing
-    // happens when the key cannot be created.
+    // Writes the boxes to the store in one write and sets the hotkeys up
+    // again; a store that cannot be written raises its error and changes
+    // nothing.
     void SaveHotkeyOptions();
 
     QCheckBox *checkBox(int option) const { return m_boxes.at(size_t(option)); } // 0..23

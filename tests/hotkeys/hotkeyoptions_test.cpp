@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,7 +118,7 @@ TEST_F(HotkeyOptionsTest, ReadingSurvivesAGarbledStore)
     EXPECT_EQ(read(), all);
 }
 
-TEST_F(HotkeyOptionsTest, LoadingTicksTheBoxesOrRaisesWithTheValuesName)
+TEST_F(HotkeyOptionsTest, LoadingTicksTheOptionsInEffectThenRaisesWithTheBadValuesName)
 {
     int setUps = 0;
     TOptForm form(store, [&] { ++setUps; });
@@ -125,8 +126,10 @@ TEST_F(HotkeyOptionsTest, LoadingTicksTheBoxesOrRaisesWithTheValuesName)
 
     tick(form, "110000000000000000000011");
     form.LoadHotkeyOptions();
-    EXPECT_EQ(boxes(form), "110000000000000000000011") << "no key: the boxes keep their state";
+    EXPECT_EQ(boxes(form), all) << "no key: every hotkey is in effect";
 
+    // As the hotkeys were set up: the values before F6 as stored, F6 and
+    // every one after it wanted.
     storeText(kHeader + dwordLine("F1", 1) + dwordLine("F2", 0) + dwordLine("F3", 1) + dwordLine("F4", 1) +
               dwordLine("F5", 1));
     tick(form, std::string(24, '0'));
@@ -136,16 +139,17 @@ TEST_F(HotkeyOptionsTest, LoadingTicksTheBoxesOrRaisesWithTheValuesName)
     } catch (const AppError &e) {
         EXPECT_STREQ(e.what(), "Failed to get data for 'F6'");
     }
-    EXPECT_EQ(boxes(form), "10111" + std::string(19, '0')) << "the values before F6 are set";
+    EXPECT_EQ(boxes(form), "10111" + std::string(19, '1'));
+    EXPECT_EQ(boxes(form), read()) << "the boxes show what the hotkeys were set up from";
 
-    storeText(kHeader + dwordLine("F1", 0) + "\"F2\"=\"1\"\r\n");
+    storeText(kHeader + dwordLine("F1", 0) + "\"F2\"=\"1\"\r\n" + dwordLine("F3", 0));
     EXPECT_THROW(
         try { form.LoadHotkeyOptions(); } catch (const AppError &e) {
             EXPECT_STREQ(e.what(), "Invalid data type for 'F2'");
             throw;
         },
         AppError);
-    EXPECT_EQ(boxes(form), "00111" + std::string(19, '0'));
+    EXPECT_EQ(boxes(form), "0" + std::string(23, '1'));
 
     storeText(kHeader + dwordLine("F1", 0) + "\"F2\"=hex:01,00,00,00,00\r\n");
     EXPECT_THROW(
@@ -185,7 +189,63 @@ TEST_F(HotkeyOptionsTest, OkStoresEveryBoxAsOneOrZeroThenSetsTheHotkeysUp)
     EXPECT_NE(storedText().find("\"F1\"=dword:00000001\n"), std::string::npos) << storedText();
 }
 
-TEST_F(HotkeyOptionsTest, CancelWritesNothingAndKeepsTheEdits)
+TEST_F(HotkeyOptionsTest, OkWritesEveryValueInOneWriteAndKeepsEveryOtherKeyAndValue)
+{
+    const std::string other = "[HKEY_CURRENT_USER\\Software\\Quillmere\\Zibbles\\Advanced]\r\n"
+                              "\"CharName\"=\"Bob\"\r\n\r\n";
+    storeText("Windows Registry Editor Version 5.00\r\n\r\n" + other +
+              "[HKEY_CURRENT_USER\\Software\\Quillmere\\Zibbles\\FunctionKeys]\r\n" + dwordLine("F3", 0) +
+              dwordLine("Unknown", 5));
+    TOptForm form(store, {});
+    tick(form, "100100000001100000000101");
+
+    // Each write of the store creates a temporary file and renames it onto
+    // user.reg. (Watching the creations too keeps the system from merging
+    // the renames into one event.)
+    const int watch = ::inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.path().c_str(), IN_CREATE | IN_MOVED_TO), 0);
+    QTest::mouseClick(form.okButton(), Qt::LeftButton);
+    int writes = 0;
+    alignas(inotify_event) char events[16384];
+    for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;) {
+        for (char *at = events; at < events + n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(at);
+            writes += (event->mask & IN_MOVED_TO) && std::string(event->name) == "user.reg";
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(writes, 1);
+
+    EXPECT_EQ(read(), "100100000001100000000101");
+    RegistryKey key(store);
+    ASSERT_TRUE(key.openKeyReadOnly(kHotkeyOptionsKey));
+    EXPECT_EQ(key.readInteger("Unknown"), 5);
+    ASSERT_TRUE(key.openKeyReadOnly("\\Software\\Quillmere\\Zibbles\\Advanced"));
+    EXPECT_EQ(key.readString("CharName"), "Bob");
+}
+
+TEST_F(HotkeyOptionsTest, OkOverAStoreThatCannotBeReadKeepsItBesideTheNewOne)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads a file of any mode";
+    const std::string original = kHeader + dwordLine("F1", 0) + dwordLine("Mine", 1);
+    storeText(original);
+    ASSERT_EQ(::chmod(storePath.c_str(), 0200), 0);
+    std::vector<std::string> told;
+    store.onKeptAside = [&](const std::string &copy) { told.push_back(copy); };
+    TOptForm form(store, {});
+    tick(form, "010000000000000000000000");
+    QTest::mouseClick(form.okButton(), Qt::LeftButton);
+    EXPECT_TRUE(report.errors.empty());
+    EXPECT_EQ(told, std::vector<std::string>{storePath + ".unreadable"});
+    EXPECT_EQ(read(), "010000000000000000000000") << "every value is stored, not only the last";
+    ASSERT_EQ(::chmod((storePath + ".unreadable").c_str(), 0600), 0);
+    EXPECT_EQ(readWholeFile(storePath + ".unreadable"), original);
+}
+
+TEST_F(HotkeyOptionsTest, CancelWritesNothingAndTheNextShowingShowsWhatIsInEffect)
 {
     int setUps = 0;
     TOptForm form(store, [&] { ++setUps; });
@@ -196,13 +256,13 @@ TEST_F(HotkeyOptionsTest, CancelWritesNothingAndKeepsTheEdits)
     EXPECT_FALSE(fileExists(storePath));
     EXPECT_EQ(setUps, 0);
     form.LoadHotkeyOptions();
-    EXPECT_EQ(boxes(form), "010000000000000000000000") << "no key: the edits are still there";
+    EXPECT_EQ(boxes(form), all) << "no key: every hotkey is in effect";
 }
 
-TEST_F(HotkeyOptionsTest, AKeyThatCannotBeCreatedLeavesTheHotkeysAlone)
+TEST_F(HotkeyOptionsTest, AStoreThatCannotBeWrittenIsReportedAndTheDialogStaysOpen)
 {
     // The store's folder is a file, so no key can be created: nothing is
-    // stored, the hotkeys are not set up again and nothing is reported.
+    // stored and the hotkeys are not set up again.
     ASSERT_TRUE(writeFileAtomically(dir.file("blocked"), "a file"));
     UserStore blocked(dir.file("blocked/user.reg"));
     int setUps = 0;
@@ -210,15 +270,15 @@ TEST_F(HotkeyOptionsTest, AKeyThatCannotBeCreatedLeavesTheHotkeysAlone)
     form.show();
     form.checkBox(0)->setChecked(true);
     QTest::mouseClick(form.okButton(), Qt::LeftButton);
-    EXPECT_TRUE(report.errors.empty());
+    EXPECT_EQ(report.errors, std::vector<std::string>{"Failed to set data for 'F1'"});
     EXPECT_EQ(setUps, 0);
-    EXPECT_FALSE(form.isVisible()) << "the dialog closes without a message";
+    EXPECT_TRUE(form.isVisible()) << "the dialog stays open";
     EXPECT_EQ(readWholeFile(dir.file("blocked")), "a file");
 }
 
 TEST_F(HotkeyOptionsTest, AValueThatCannotBeWrittenRaisesWithItsName)
 {
-    // The key exists; the store file turns read-only, so the first write fails.
+    // The key exists; the store file turns read-only, so the write fails: nothing changes.
     storeText(kHeader);
     ASSERT_EQ(::chmod(storePath.c_str(), 0444), 0);
     int setUps = 0;

@@ -11,6 +11,7 @@
 #include "app/trayicon.h"
 #include "hotkeys/hotkeycode.h"
 #include "hotkeys/hotkeymanager.h"
+#include "hotkeys/hotkeyoptions.h"
 #include "hotkeys/optform.h"
 #include "platform/atomicfile.h"
 #include "platform/qteventloop.h"
@@ -121,15 +122,36 @@ TEST_F(MainFormHotkeysTest, DisabledProgramUnregistersAndEnabledProgramReadsTheS
     EXPECT_EQ(desktop.registered.size(), 23u);
 }
 
-TEST_F(MainFormHotkeysTest, OkAfterDisabledProgramRegistersTheTickedKeysWhileTheIconStaysDisabled)
+TEST_F(MainFormHotkeysTest, OkAfterDisabledProgramRegistersTheTickedKeysAndTheTrayFollows)
 {
     TMainForm &f = start();
     f.DisableProgram();
     optForm->checkBox(0)->setChecked(true);   // F1
     optForm->checkBox(23)->setChecked(true);  // Print Screen
+    for (int i = 1; i < 23; ++i)
+        optForm->checkBox(i)->setChecked(false);
     QTest::mouseClick(optForm->okButton(), Qt::LeftButton);
     EXPECT_EQ(desktop.combinations(), (std::vector<std::pair<unsigned, unsigned>>{{0, 112}, {0, 44}}));
-    EXPECT_EQ(f.trayIcon()->shownIcon(), 1);
+    EXPECT_EQ(f.trayIcon()->shownIcon(), 0) << "the hotkeys work again: the program is enabled";
+    EXPECT_TRUE(f.trayIcon()->enabledItem()->isChecked());
+    EXPECT_FALSE(f.trayIcon()->disabledItem()->isChecked());
+    EXPECT_TRUE(messages.errors.empty());
+}
+
+TEST_F(MainFormHotkeysTest, OnAFirstStartTheDialogShowsEveryHotkeyOnAndOkKeepsThemWorking)
+{
+    TMainForm &f = start();
+    ASSERT_EQ(desktop.registered.size(), 24u);
+    std::string ticks;
+    QTimer::singleShot(0, optForm.get(), [&] {
+        for (int i = 0; i < kHotkeyOptionCount; ++i)
+            ticks += optForm->checkBox(i)->isChecked() ? '1' : '0';
+        QTest::mouseClick(optForm->okButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(f.optionsButton(), Qt::LeftButton);
+    EXPECT_EQ(ticks, std::string(24, '1'));
+    EXPECT_FALSE(optForm->isVisible());
+    EXPECT_EQ(desktop.registered.size(), 24u) << "OK without changes switched hotkeys off";
     EXPECT_TRUE(messages.errors.empty());
 }
 
@@ -186,19 +208,56 @@ TEST_F(MainFormHotkeysTest, OptionsButtonLoadsTheStoredOptionsAndShowsTheDialogM
     EXPECT_TRUE(messages.errors.empty());
 }
 
-TEST_F(MainFormHotkeysTest, AnUnreadableOptionIsReportedAndTheDialogNotShown)
+TEST_F(MainFormHotkeysTest, AnUnreadableOptionIsReportedThenTheDialogShowsWhatIsInEffectAndOkRepairsIt)
 {
     TMainForm &f = start();
-    storeOptions("\"F1\"=dword:00000001\r\n\"F2\"=dword:00000000\r\n\"F3\"=dword:00000001\r\n"
-                 "\"F4\"=dword:00000001\r\n\"F5\"=dword:00000001\r\n");
-    bool shown = false;
-    whileOptionsShown([&] { shown = true; });
+    // From the button and from the options menu's "Main Options".
+    const std::vector<std::function<void()>> entries{
+        [&] { QTest::mouseClick(f.optionsButton(), Qt::LeftButton); },
+        [&] { f.optionsMenu()->actions().at(0)->trigger(); },
+    };
+    for (const auto &open : entries) {
+        messages.errors.clear();
+        storeOptions("\"F1\"=dword:00000001\r\n\"F2\"=dword:00000000\r\n\"F3\"=dword:00000001\r\n"
+                     "\"F4\"=dword:00000001\r\n\"F5\"=dword:00000001\r\n\"F6\"=\"0\"\r\n\"F7\"=dword:00000000\r\n");
+        f.SetUpHotkeys();
+        std::string ticks;
+        std::vector<std::string> errorsBeforeTheDialog;
+        QTimer::singleShot(0, optForm.get(), [&] {
+            errorsBeforeTheDialog = messages.errors;
+            for (int i = 0; i < kHotkeyOptionCount; ++i)
+                ticks += optForm->checkBox(i)->isChecked() ? '1' : '0';
+            QTest::mouseClick(optForm->okButton(), Qt::LeftButton);
+        });
+        open();
+        EXPECT_EQ(errorsBeforeTheDialog, std::vector<std::string>{"Invalid data type for 'F6'"});
+        EXPECT_EQ(ticks, "10111" + std::string(19, '1')) << "as the hotkeys were set up";
+        EXPECT_FALSE(optForm->isVisible());
+
+        RegistryKey key(store);
+        ASSERT_TRUE(key.openKeyReadOnly(kHotkeyOptionsKey));
+        for (const HotkeyOption &option : hotkeyOptions())
+            EXPECT_NO_THROW(key.readInteger(option.valueName)) << option.valueName << " is not repaired";
+        EXPECT_EQ(key.readInteger("F6"), 1);
+        EXPECT_EQ(key.readInteger("F7"), 1) << "F7 was in effect, whatever its stored 0 said";
+        EXPECT_EQ(messages.errors.size(), 1u);
+    }
+}
+
+TEST_F(MainFormHotkeysTest, ASettingsFileThatCannotBeReadIsKeptAsideAndTheUserIsTold)
+{
+    const std::string garbage = "not a registry export \x01\r\n";
+    ASSERT_TRUE(writeFileAtomically(configDir.file("user.reg"), garbage));
+    TMainForm &f = start();
+    EXPECT_TRUE(messages.messages.empty()) << "reading alone keeps nothing aside";
+    QTimer::singleShot(0, optForm.get(), [&] { QTest::mouseClick(optForm->okButton(), Qt::LeftButton); });
     QTest::mouseClick(f.optionsButton(), Qt::LeftButton);
-    QCoreApplication::processEvents(); // the single shot runs, finding no dialog
-    EXPECT_FALSE(optForm->isVisible());
-    EXPECT_EQ(messages.errors, std::vector<std::string>{"Failed to get data for 'F6'"});
-    EXPECT_TRUE(optForm->checkBox(0)->isChecked());
-    EXPECT_FALSE(optForm->checkBox(1)->isChecked());
+    const std::string copy = configDir.file("user.reg") + ".unreadable";
+    EXPECT_EQ(messages.messages, std::vector<std::string>{"Zibbles could not read all of its settings file \"" +
+                                                          configDir.file("user.reg") + "\". A copy of it is kept as \"" +
+                                                          copy + "\"."});
+    EXPECT_EQ(readWholeFile(copy), garbage);
+    EXPECT_TRUE(messages.errors.empty());
 }
 
 TEST_F(MainFormHotkeysTest, ScreenShotsButtonAndPrintScreen)
