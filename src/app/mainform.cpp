@@ -319,8 +319,15 @@ void TMainForm::setEditorModified(bool modified)
 void TMainForm::Exit1Click()
 {
     // An edited zibble is written before the program ends, as choosing another
-    // slot would; if that fails the program stays and the error is shown.
-    saveIfModified();
+    // slot would. When that fails, the user may give the edit up and leave,
+    // or go back to it: the program must never be left with no way out.
+    try {
+        saveIfModified();
+    } catch (const std::exception &e) {
+        if (!m_services.messages->askYesNo(std::string(e.what()) + "\n\nThe edited zibble cannot be saved. "
+                                           "Discard the edit and exit? (No goes back to it.)"))
+            return;
+    }
     setEditorModified(false);
     m_state.ExitRequested = true;
     close();

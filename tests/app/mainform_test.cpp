@@ -230,17 +230,25 @@ TEST_F(MainFormTest, ExitSavesAnEditFirst)
     EXPECT_FALSE(f.isVisible());
 }
 
-TEST_F(MainFormTest, ExitWhoseSaveFailsKeepsTheProgramRunning)
+TEST_F(MainFormTest, ExitWhoseSaveFailsAsksWhetherToDiscardTheEditAndExitOrGoBack)
 {
-    put(1, 1, "original");
-    ::chmod(slot(1, 1).c_str(), 0444);
+    // Set 1's folder is a file, so the edit cannot be saved.
+    ASSERT_TRUE(writeFileAtomically(dir.file("Set1"), "a file"));
     TMainForm &f = start();
     f.show();
     type("x");
-    EXPECT_THROW(f.Exit1Click(), AppError);
-    EXPECT_FALSE(f.state().ExitRequested);
-    EXPECT_TRUE(f.isVisible());
-    EXPECT_TRUE(f.EditorModified());
+    for (const bool discard : {false, true}) {
+        messages.answerYes = discard;
+        messages.questions.clear();
+        f.Exit1Click();
+        ASSERT_EQ(messages.questions.size(), 1u) << "discard " << discard;
+        EXPECT_NE(messages.questions[0].find("Cannot create file " + slot(1, 1)), std::string::npos)
+            << messages.questions[0];
+        EXPECT_EQ(f.state().ExitRequested, discard);
+        EXPECT_EQ(f.isVisible(), !discard);
+        EXPECT_EQ(readWholeFile(dir.file("Set1")), "a file") << "nothing is written";
+    }
+    EXPECT_TRUE(messages.errors.empty());
 }
 
 TEST_F(MainFormTest, OddFilesLoadAndUneditedSlotsAreNeverRewritten)
