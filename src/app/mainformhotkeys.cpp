@@ -54,6 +54,7 @@ void TMainForm::ToolbarButton973Click()
     // A stored value that cannot be read is reported first; the dialog then
     // shows the options in effect, and its OK stores every value anew.
     runGuarded([this] { m_optForm->LoadHotkeyOptions(); });
+    m_optForm->markHeldKeys(keysHeldElsewhere(*m_hotKeyManager1));
     m_optForm->exec();
 }
 

@@ -13,10 +13,20 @@ namespace {
 constexpr int kPlayKeys = 12;
 constexpr int kSetKeys = 10;
 
-void addParsed(std::vector<uint32_t> &codes, const std::string &keyText)
+// The code of an option's key: the F-keys by their key texts, as the
+// program has always named them; 0 when a text names no key.
+uint32_t optionCode(const HotkeyOption &option)
 {
-    if (const uint32_t code = ParseHotkeyText(keyText))
-        codes.push_back(code);
+    const std::string n = std::to_string(option.index);
+    switch (option.group) {
+    case HotkeyOption::FKey:
+        return ParseHotkeyText("F" + n);
+    case HotkeyOption::ShiftFKey:
+        return ParseHotkeyText("shift+F" + n);
+    case HotkeyOption::ExtraKey:
+        break;
+    }
+    return option.index == 1 ? kVkPageUp : kVkPrintScreen;
 }
 } // namespace
 
@@ -41,20 +51,22 @@ void setUpHotkeys(THotKeyManager &manager, UserStore &store, ProgramSettings &se
 {
     manager.UnregisterAllHotkeys();
     ReadHotkeySettings(store, settings);
+    // F1..F12, Shift+F1..Shift+F10, Page Up, Print Screen: the options' order.
     std::vector<uint32_t> codes;
-    for (int n = 1; n <= kPlayKeys; ++n)
-        if (settings.FKeyEnabled[size_t(n)])
-            addParsed(codes, "F" + std::to_string(n));
-    for (int n = 1; n <= kSetKeys; ++n)
-        if (settings.ShiftFKeyEnabled[size_t(n)])
-            addParsed(codes, "shift+F" + std::to_string(n));
-    if (settings.ExtraKeyEnabled[1])
-        codes.push_back(kVkPageUp);
-    if (settings.ExtraKeyEnabled[2])
-        codes.push_back(kVkPrintScreen);
+    for (const HotkeyOption &option : hotkeyOptions())
+        if (const uint32_t code = optionCode(option); code && hotkeySetting(settings, option))
+            codes.push_back(code);
     manager.ExpectHotkeys(codes);
     for (uint32_t code : codes)
         manager.RegisterGlobalHotkey(code);
+}
+
+std::vector<bool> keysHeldElsewhere(THotKeyManager &manager)
+{
+    std::vector<uint32_t> codes;
+    for (const HotkeyOption &option : hotkeyOptions())
+        codes.push_back(optionCode(option));
+    return manager.heldElsewhere(codes);
 }
 
 } // namespace zibbles

@@ -2,6 +2,7 @@
 // What a pressed hotkey does, and which hotkeys are registered.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zibbles {
 
@@ -28,5 +29,9 @@ void dispatchHotkey(uint32_t hotKey, bool zibbleRunning, bool &stopRequested, Ho
 // Unregisters every hotkey, reads the stored options into `settings` and
 // registers the wanted ones. Refusals are not reported.
 void setUpHotkeys(THotKeyManager &manager, UserStore &store, ProgramSettings &settings);
+
+// For each of the 24 options, in their order, whether another program holds
+// its key.
+std::vector<bool> keysHeldElsewhere(THotKeyManager &manager);
 
 } // namespace zibbles

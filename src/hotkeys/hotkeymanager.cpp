@@ -5,6 +5,7 @@
 #include "platform/globalhotkeys.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace zibbles {
 
@@ -63,6 +64,28 @@ void THotKeyManager::UnregisterAllHotkeys()
             m_desktop->unregisterHotKey(m_entries.back().id);
         m_entries.pop_back();
     }
+}
+
+std::vector<bool> THotKeyManager::heldElsewhere(const std::vector<uint32_t> &codes)
+{
+    std::vector<bool> held(codes.size(), false);
+    const uint16_t id = freeId();
+    if (!m_desktop || !id)
+        return held;
+    std::vector<uint32_t> tried;
+    std::copy_if(codes.begin(), codes.end(), std::back_inserter(tried),
+                 [this](uint32_t code) { return code && !isRegistered(code); });
+    ExpectHotkeys(tried);
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (!codes[i] || isRegistered(codes[i]))
+            continue;
+        const SplitCode split = SplitHotkey(codes[i]);
+        if (m_desktop->registerHotKey(id, split.modifiers, split.key))
+            m_desktop->unregisterHotKey(id);
+        else
+            held[i] = true;
+    }
+    return held;
 }
 
 void THotKeyManager::hotKeyMessage(uint16_t id, unsigned modifiers, unsigned vk)

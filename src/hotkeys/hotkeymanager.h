@@ -34,6 +34,10 @@ public:
     void ExpectHotkeys(const std::vector<uint32_t> &codes);
     // Last to first; every entry leaves the list, refused or not.
     void UnregisterAllHotkeys();
+    // For each code, whether the desktop refuses it to us because another
+    // program holds it. Codes registered here are not; the others are tried
+    // and given back at once.
+    std::vector<bool> heldElsewhere(const std::vector<uint32_t> &codes);
 
     const std::vector<HotkeyEntry> &entries() const { return m_entries; }
 

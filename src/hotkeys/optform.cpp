@@ -7,11 +7,16 @@
 #include "platform/screencentre.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 
 namespace zibbles {
 
 namespace {
+
+const QColor kHeldColour(0xc0, 0, 0);
+const char *const kHeldHint = "Another program holds this key, so it does nothing in Zibbles.";
+const char *const kHeldNote = "Keys in red are held by another program and do nothing in Zibbles.";
 
 // Left, top, width, height of each option's box, in the options' order.
 QRect boxGeometry(int option)
@@ -66,6 +71,12 @@ void TOptForm::createControls()
     m_ok = makeButton(this, "RzToolbarButton1", QStringLiteral("&OK"), {256, 368, 70, 22}, QStringLiteral("Accept"));
     m_cancel = makeButton(this, "RzToolbarButton2", QStringLiteral(" &Cancel"), {344, 368, 70, 22},
                           QStringLiteral("Reject"));
+    m_heldNote = new QLabel(QString::fromLatin1(kHeldNote), this);
+    m_heldNote->setGeometry(44, 404, 373, 17);
+    m_heldNote->hide();
+    QPalette notePalette = m_heldNote->palette();
+    notePalette.setColor(QPalette::WindowText, kHeldColour);
+    m_heldNote->setPalette(notePalette);
     connect(m_ok, &QPushButton::clicked, this, [this] { runGuarded([this] { RzToolbarButton1Click(); }); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { runGuarded([this] { RzToolbarButton2Click(); }); });
 }
@@ -82,6 +93,30 @@ void TOptForm::applyChoices(const HotkeyChoices &choices)
 {
     for (size_t i = 0; i < choices.size(); ++i)
         m_boxes[i]->setChecked(choices[i]);
+}
+
+void TOptForm::markHeldKeys(const std::vector<bool> &held)
+{
+    bool any = false;
+    for (size_t i = 0; i < m_boxes.size(); ++i) {
+        const bool marked = i < held.size() && held[i];
+        any = any || marked;
+        QCheckBox *box = m_boxes[i];
+        box->setPalette(QPalette()); // back to the dialog's colours
+        if (marked) {
+            QPalette palette = box->palette();
+            palette.setColor(QPalette::WindowText, kHeldColour);
+            palette.setColor(QPalette::ButtonText, kHeldColour);
+            box->setPalette(palette);
+        }
+        box->setToolTip(marked ? QString::fromLatin1(kHeldHint) : QString());
+    }
+    m_heldNote->setVisible(any);
+}
+
+bool TOptForm::isMarkedHeld(int option) const
+{
+    return !m_boxes.at(size_t(option))->toolTip().isEmpty();
 }
 
 void TOptForm::showEvent(QShowEvent *event)

@@ -8,8 +8,10 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QCheckBox;
+class QLabel;
 class QPushButton;
 
 namespace zibbles {
@@ -31,6 +33,12 @@ public:
     // nothing.
     void SaveHotkeyOptions();
 
+    // Marks the boxes of the keys that another program holds (one flag per
+    // option; a missing flag is false), and shows a note when any is.
+    void markHeldKeys(const std::vector<bool> &held);
+    bool isMarkedHeld(int option) const;
+    QLabel *heldNote() const { return m_heldNote; }
+
     QCheckBox *checkBox(int option) const { return m_boxes.at(size_t(option)); } // 0..23
     QPushButton *okButton() const { return m_ok; }
     QPushButton *cancelButton() const { return m_cancel; }
@@ -50,6 +58,7 @@ private:
     std::array<QCheckBox *, kHotkeyOptionCount> m_boxes{};
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
+    QLabel *m_heldNote = nullptr;
 };
 
 } // namespace zibbles

@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -258,6 +259,40 @@ TEST_F(MainFormHotkeysTest, ASettingsFileThatCannotBeReadIsKeptAsideAndTheUserIs
                                                           copy + "\"."});
     EXPECT_EQ(readWholeFile(copy), garbage);
     EXPECT_TRUE(messages.errors.empty());
+}
+
+TEST_F(MainFormHotkeysTest, TheDialogMarksTheKeysAnotherProgramHoldsWithANote)
+{
+    desktop.heldElsewhere = {{0, 44}, {ModShift, 121}}; // Print Screen, Shift+F10
+    TMainForm &f = start();
+    ASSERT_EQ(desktop.registered.size(), 22u);
+    for (const bool disabled : {false, true}) {
+        if (disabled)
+            f.DisableProgram();
+        const auto before = desktop.combinations();
+        std::string marks;
+        bool noteShown = false;
+        QTimer::singleShot(0, optForm.get(), [&] {
+            for (int i = 0; i < kHotkeyOptionCount; ++i)
+                marks += optForm->isMarkedHeld(i) ? 'H' : '.';
+            noteShown = optForm->heldNote()->isVisible();
+            optForm->reject();
+        });
+        QTest::mouseClick(f.optionsButton(), Qt::LeftButton);
+        EXPECT_EQ(marks, std::string(21, '.') + "H.H") << "disabled " << disabled;
+        EXPECT_TRUE(noteShown);
+        EXPECT_EQ(desktop.combinations(), before) << "looking leaves the registrations as they were";
+    }
+
+    desktop.heldElsewhere.clear();
+    bool noteShown = true;
+    QTimer::singleShot(0, optForm.get(), [&] {
+        noteShown = optForm->heldNote()->isVisible();
+        optForm->reject();
+    });
+    QTest::mouseClick(f.optionsButton(), Qt::LeftButton);
+    EXPECT_FALSE(noteShown) << "no key is held: no note";
+    EXPECT_FALSE(optForm->isMarkedHeld(23));
 }
 
 TEST_F(MainFormHotkeysTest, ScreenShotsButtonAndPrintScreen)
