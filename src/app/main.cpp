@@ -7,6 +7,7 @@
 
 #include "platform/qteventloop.h"
 #include "platform/qtmessages.h"
+#include "platform/singleinstance.h"
 #include "platform/userstore.h"
 #include "platform/mediaplayer.h"
 #include "platform/x11desktop.h"
@@ -20,6 +21,10 @@ int main(int argc, char **argv)
 {
     using namespace zibbles;
     ZibblesApplication app(argc, argv);
+    // One copy per user and display: a second start brings the first forward.
+    SingleInstance instance;
+    if (!instance.claim())
+        return 0;
 
     QtMessageService messages;
     app.setMessageService(&messages);
@@ -55,6 +60,7 @@ int main(int argc, char **argv)
     mainForm.setOptionsForm(&optForm);
     TPerformers1 performers(store, settings, messages);
     mainForm.setPerformersDialog(&performers);
+    instance.onShowRequested = [&mainForm] { mainForm.RestoreFromTray(); };
     mainForm.show();
     return app.exec();
 }

@@ -347,13 +347,18 @@ void TMainForm::closeEvent(QCloseEvent *event)
 void TMainForm::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized))
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) && m_tray->available())
         QTimer::singleShot(0, this, [this] { HideToTray(); });
 }
 
 void TMainForm::HideToTray()
 {
-    hide();
+    // Hidden, the window comes back only through the tray icon: without a
+    // notification area to show it in, the window is minimised instead.
+    if (m_tray->available())
+        hide();
+    else
+        showMinimized();
 }
 
 void TMainForm::showEvent(QShowEvent *event)

@@ -20,7 +20,11 @@ QIcon trayPicture(int index)
 }
 } // namespace
 
-TrayIcon::TrayIcon(TMainForm *form) : QObject(form), m_menu(new QMenu), m_icon(new QSystemTrayIcon(this))
+TrayIcon::TrayIcon(TMainForm *form)
+    : QObject(form)
+    , isAvailable(&QSystemTrayIcon::isSystemTrayAvailable)
+    , m_menu(new QMenu)
+    , m_icon(new QSystemTrayIcon(this))
 {
     m_menu->addAction(menuPicture("show"), QStringLiteral("Show Main Window"), form, [form] { form->RestoreFromTray(); });
     m_menu->addSeparator();

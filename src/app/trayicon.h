@@ -2,6 +2,8 @@
 // The notification-area icon and its menu.
 #include <QObject>
 
+#include <functional>
+
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
@@ -22,6 +24,9 @@ public:
     void showIcon(int index);
     int shownIcon() const { return m_shown; }
     QAction *enabledItem() const { return m_enabledItem; }
+    // Whether the desktop has a notification area to show the icon in.
+    bool available() const { return isAvailable(); }
+    std::function<bool()> isAvailable;
     QAction *disabledItem() const { return m_disabledItem; }
 
 private:

@@ -3,6 +3,7 @@
 #include "fakes/formharness.h"
 
 #include "app/mainform.h"
+#include "app/trayicon.h"
 #include "library/zibbleeditor.h"
 #include "library/zibblefile.h"
 #include "platform/atomicfile.h"
@@ -208,15 +209,31 @@ TEST_F(MainFormTest, AnUnreadableSlotLeavesTheShownSlotAsItWas)
     EXPECT_EQ(f.editor()->textBytes(), "edit");
 }
 
-TEST_F(MainFormTest, ClosingHidesAndOnlyExitEnds)
+TEST_F(MainFormTest, WithATrayClosingHidesAndOnlyExitEnds)
 {
     TMainForm &f = start();
+    f.trayIcon()->isAvailable = [] { return true; };
     f.show();
     EXPECT_FALSE(f.close());
     EXPECT_FALSE(f.isVisible());
     EXPECT_FALSE(f.state().ExitRequested);
     f.RestoreFromTray();
     EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(MainFormTest, WithoutATrayClosingMinimisesInsteadOfHiding)
+{
+    TMainForm &f = start();
+    f.trayIcon()->isAvailable = [] { return false; };
+    f.show();
+    EXPECT_FALSE(f.close());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.isVisible()) << "hidden with no tray icon to bring it back";
+    EXPECT_TRUE(f.windowState() & Qt::WindowMinimized);
+    EXPECT_FALSE(f.state().ExitRequested);
+    f.RestoreFromTray();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.windowState() & Qt::WindowMinimized);
 }
 
 TEST_F(MainFormTest, ExitSavesAnEditFirst)

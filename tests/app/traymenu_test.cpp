@@ -156,6 +156,7 @@ TEST_F(TrayTest, ThereLinksOpenTheWorldsPublicPages)
 
 TEST_F(TrayTest, ShowMainWindowBringsBackAClosedWindow)
 {
+    harness.form->trayIcon()->isAvailable = [] { return true; };
     harness.form->show();
     harness.form->close();
     QCoreApplication::processEvents();

@@ -1,17 +1,21 @@
 // The real program on a private X server, managed by openbox or by no window
 // manager, as a user meets it: the options dialog opens in the middle of the
-// screen every time.
+// screen every time; one copy runs per user and display, and a second start
+// brings its window back; without a tray, closing the window minimises it.
 #include "desktopfixture.h"
+#include "trayhost.h"
 #include "x11harness.h"
 
 #include <gtest/gtest.h>
 
 // Last: Xlib's macros (None, Bool) clash with the headers above.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -30,11 +34,12 @@ protected:
         fs::copy_file(e2e::binDir() + "/zibbles", app.path() + "/zibbles");
     }
 
-    std::unique_ptr<e2e::ChildProcess> startCopy()
+    std::unique_ptr<e2e::ChildProcess> startCopy() { return startCopyOn(x); }
+    std::unique_ptr<e2e::ChildProcess> startCopyOn(const e2e::XvfbServer &server)
     {
         return std::make_unique<e2e::ChildProcess>(
             std::vector<std::string>{app.path() + "/zibbles"},
-            std::map<std::string, std::string>{{"DISPLAY", x.display()},
+            std::map<std::string, std::string>{{"DISPLAY", server.display()},
                                                {"QT_QPA_PLATFORM", "xcb"},
                                                {"HOME", home.path()},
                                                {"XDG_CONFIG_HOME", home.path() + "/config"},
@@ -74,6 +79,70 @@ protected:
         XSync(d, False);
     }
 
+    Display *display() const { return static_cast<Display *>(probe.display()); }
+    // A 32-bit property of a window; 0 when it has none.
+    unsigned long property(unsigned long window, const char *name, Atom type)
+    {
+        Atom actual = None;
+        int format = 0;
+        unsigned long count = 0, after = 0, value = 0;
+        unsigned char *data = nullptr;
+        if (XGetWindowProperty(display(), window, XInternAtom(display(), name, False), 0, 1, False, type, &actual,
+                               &format, &count, &after, &data) == Success &&
+            data && count == 1)
+            value = *reinterpret_cast<unsigned long *>(data);
+        if (data)
+            XFree(data);
+        return value;
+    }
+    // WM_STATE: 1 normal, 3 iconic; 0 where no window manager set it.
+    unsigned long wmState(unsigned long window)
+    {
+        return property(window, "WM_STATE", XInternAtom(display(), "WM_STATE", False));
+    }
+    // The top-level window shown on top of all others: the last one the
+    // window manager stacks, or, without one, the last child of the root.
+    unsigned long frontWindow()
+    {
+        if (wm) {
+            Atom actual = None;
+            int format = 0;
+            unsigned long count = 0, after = 0, top = 0;
+            unsigned char *data = nullptr;
+            if (XGetWindowProperty(display(), DefaultRootWindow(display()),
+                                   XInternAtom(display(), "_NET_CLIENT_LIST_STACKING", False), 0, 1024, False,
+                                   XA_WINDOW, &actual, &format, &count, &after, &data) == Success &&
+                data && count > 0)
+                top = reinterpret_cast<unsigned long *>(data)[count - 1];
+            if (data)
+                XFree(data);
+            return top;
+        }
+        Window root = None, parent = None, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(display(), DefaultRootWindow(display()), &root, &parent, &children, &count);
+        unsigned long top = 0;
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes attrs;
+            if (XGetWindowAttributes(display(), children[i], &attrs) && attrs.map_state == IsViewable &&
+                !attrs.override_redirect)
+                top = children[i];
+        }
+        if (children)
+            XFree(children);
+        return top;
+    }
+    // A plain window over the whole screen, as another program's would be.
+    unsigned long coverTheScreen()
+    {
+        const Window cover = XCreateSimpleWindow(display(), DefaultRootWindow(display()), 0, 0, 1024, 768, 0, 0, 0);
+        XStoreName(display(), cover, "Another program");
+        XMapRaised(display(), cover);
+        XSync(display(), False);
+        e2e::waitFor([&] { return frontWindow() == cover; }, 10s);
+        return cover;
+    }
+
     e2e::XvfbServer x; // 1024 x 768
     e2e::X11Probe probe{x.display()};
     e2e::TempFolder home;
@@ -101,6 +170,57 @@ TEST_P(ProgramE2E, TheOptionsDialogOpensCentredOnTheScreenEveryTime)
         probe.tapKey("Escape");
         ASSERT_TRUE(e2e::waitFor([&] { return !probe.findWindow(kOptionsTitle).viewable; }, 10s));
     }
+}
+
+TEST_P(ProgramE2E, ASecondStartBringsTheRunningCopysWindowToTheFrontAndEnds)
+{
+    e2e::TrayHost tray(x.display());
+    auto first = startCopy();
+    const e2e::WindowInfo main = waitForWindow(kMainTitle);
+    ASSERT_TRUE(main.viewable) << "the main window never appeared";
+    ASSERT_TRUE(tray.waitForIcon(10s)) << "the tray icon never docked";
+    probe.sendCloseRequest(main.id);
+    ASSERT_TRUE(e2e::waitFor([&] { return !probe.findWindow(kMainTitle).viewable; }, 10s))
+        << "a close request did not hide the window to the tray";
+    coverTheScreen();
+
+    auto second = startCopy();
+    EXPECT_EQ(second->wait(15s), 0) << "the second copy did not end";
+    EXPECT_TRUE(e2e::waitFor([&] { return probe.findWindow(kMainTitle).viewable; }, 10s))
+        << "the running copy's window did not come back";
+    EXPECT_TRUE(e2e::waitFor([&] { return frontWindow() == main.id; }, 10s)) << "the window is not in front";
+    if (wm)
+        EXPECT_EQ(wmState(main.id), 1u) << "not restored";
+    EXPECT_TRUE(first->running());
+
+    // A copy on another display is a copy of its own.
+    e2e::XvfbServer other;
+    auto elsewhere = startCopyOn(other);
+    e2e::X11Probe otherProbe(other.display());
+    EXPECT_TRUE(e2e::waitFor([&] { return otherProbe.findWindow(kMainTitle).viewable; }, 20s));
+    EXPECT_TRUE(elsewhere->running());
+}
+
+TEST_P(ProgramE2E, WithoutATrayClosingMinimisesAndASecondStartRestores)
+{
+    auto first = startCopy();
+    const e2e::WindowInfo main = waitForWindow(kMainTitle);
+    ASSERT_TRUE(main.viewable) << "the main window never appeared";
+    probe.sendCloseRequest(main.id);
+    if (wm) {
+        EXPECT_TRUE(e2e::waitFor([&] { return wmState(main.id) == 3; }, 10s)) << "the window was not minimised";
+    } else {
+        // Nothing minimises a window without a window manager: it stays.
+        std::this_thread::sleep_for(1s);
+        EXPECT_TRUE(probe.findWindow(kMainTitle).viewable) << "hidden with no tray to bring it back";
+    }
+    EXPECT_TRUE(first->running());
+
+    auto second = startCopy();
+    EXPECT_EQ(second->wait(15s), 0) << "the second copy did not end";
+    EXPECT_TRUE(e2e::waitFor([&] { return probe.findWindow(kMainTitle).viewable; }, 10s));
+    if (wm)
+        EXPECT_TRUE(e2e::waitFor([&] { return wmState(main.id) == 1; }, 10s)) << "not restored";
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, ProgramE2E, ::testing::Values(false, true), desktopName);

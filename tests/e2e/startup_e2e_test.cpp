@@ -1,5 +1,7 @@
 // The real program under a private X server: it starts in an empty folder,
-// shows its window at the fixed size, and a close request only hides it.
+// shows its window at the fixed size, and a close request only hides it to
+// the tray.
+#include "trayhost.h"
 #include "x11harness.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +30,7 @@ std::map<std::string, std::string> programEnv(const e2e::XvfbServer &x, const e2
 TEST(StartupE2E, FirstStartShowsFixedWindowAndCloseOnlyHidesIt)
 {
     e2e::XvfbServer x;
+    e2e::TrayHost tray(x.display()); // hiding needs a tray to come back from
     e2e::TempFolder home;
     e2e::TempFolder appDir;
     const std::string exe = appDir.path() + "/zibbles";
