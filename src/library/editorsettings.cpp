@@ -58,9 +58,10 @@ void applyEditorSettings(QsciScintilla &editor)
     applyLexer(editor, font);
 
     editor.setWrapMode(QsciScintilla::WrapNone);
-    // The horizontal bar follows the widest line seen, so it shows only when needed.
+    // No horizontal bar until a line is wider than the editor; the editor
+    // measures its lines after each change (tracking would only ever widen).
     editor.SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTH, 1L);
-    editor.SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1L);
+    editor.SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 0L);
 
     for (int margin = 0; margin < editor.margins(); ++margin)
         editor.setMarginWidth(margin, 0);

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <memory>
 
 namespace zibbles {
@@ -28,6 +29,22 @@ ZibbleEditor::ZibbleEditor(QWidget *parent) : QsciScintilla(parent)
     applyEditorSettings(*this);
     // The end-of-text line moves with the last line.
     connect(this, &QsciScintilla::linesChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(this, &QsciScintilla::textChanged, this, &ZibbleEditor::fitScrollWidth);
+}
+
+void ZibbleEditor::fitScrollWidth()
+{
+    // Every style draws in the one fixed-pitch font, so the widest line is
+    // the one of the most columns (tabs counted as drawn).
+    const long lines = SendScintilla(SCI_GETLINECOUNT);
+    long columns = 0;
+    for (long line = 0; line < lines; ++line) {
+        const long end = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+        columns = std::max(columns, SendScintilla(SCI_GETCOLUMN, static_cast<unsigned long>(end)));
+    }
+    const long column = SendScintilla(SCI_TEXTWIDTH, static_cast<unsigned long>(STYLE_DEFAULT), "0");
+    // Room for the caret behind the last character.
+    SendScintilla(SCI_SETSCROLLWIDTH, static_cast<unsigned long>(std::max(1L, columns * column + column)));
 }
 
 std::string ZibbleEditor::textBytes() const

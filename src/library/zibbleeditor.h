@@ -44,6 +44,9 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // The horizontal bar shows only while some line is wider than the editor:
+    // after every change the scroll width becomes that of the widest line.
+    void fitScrollWidth();
     void contextMenuEvent(QContextMenuEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 };

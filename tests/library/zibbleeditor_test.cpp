@@ -313,6 +313,22 @@ TEST_F(EditorTest, ScrollBarsShowOnlyWhenNeeded)
     QCoreApplication::processEvents();
     EXPECT_TRUE(shown.editor.horizontalScrollBar()->isVisible());
     EXPECT_TRUE(shown.editor.verticalScrollBar()->isVisible());
+
+    // Another slot: the long line is gone, and so is the bar.
+    shown.load("short");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(shown.editor.horizontalScrollBar()->isVisible()) << "the bar stayed after the long line";
+
+    // A long line out of sight below needs the bar as well, before it is seen.
+    shown.load(tall + std::string(300, 'w'));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shown.editor.horizontalScrollBar()->isVisible()) << "no bar for a line not yet shown";
+
+    // Deleting the long line takes the bar away.
+    shown.editor.setSelection(60, 0, 60, 300);
+    shown.editor.removeSelectedText();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(shown.editor.horizontalScrollBar()->isVisible());
 }
 
 TEST_F(EditorTest, ADottedFuchsiaLineLiesUnderTheLastLine)
