@@ -1,33 +1,17 @@
 #include "screenshots.h"
 
+#include "bmpfile.h"
+
 #include "platform/atomicfile.h"
 #include "platform/error.h"
 #include "platform/messages.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QImage>
-#include <QImageWriter>
 #include <QUrl>
 
 namespace zibbles {
-
-namespace {
-
-// The BMP file's bytes; empty when the image cannot be encoded.
-std::string bmpBytes(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (image.isNull() || !writer.write(image))
-        return {};
-    return bytes.toStdString();
-}
-
-} // namespace
 
 std::string screenshotFolder(const std::string &appFolder)
 {
@@ -51,7 +35,7 @@ void storeScreenshot(const std::string &appFolder, const QImage &image, const QD
     if (!folderExists(folder))
         return;
     const std::string path = folder + "/" + screenshotFileName(localTime);
-    const std::string bytes = bmpBytes(image);
+    const std::string bytes = bmpFileBytes(image);
     if (bytes.empty() || !writeFileAtomically(path, bytes))
         throw AppError(formatMessage("Cannot create file %s", path));
 }

@@ -18,8 +18,8 @@ std::string screenshotFolder(const std::string &appFolder);
 // leading zeros: 14:05:09.250 on 7 December 2026 is 20261207-50709250.bmp.
 std::string screenshotFileName(const QDateTime &localTime);
 
-// Writes `image` as a BMP file named for `localTime` into the screenshot
-// folder, replacing a file of that name. Without the folder nothing is
+// Writes `image` as a BMP file of the image's colour depth, named for
+// `localTime`, into the screenshot folder, replacing a file of that name. Without the folder nothing is
 // stored. A file that cannot be written raises "Cannot create file %s".
 void storeScreenshot(const std::string &appFolder, const QImage &image, const QDateTime &localTime);
 

@@ -3,6 +3,7 @@
 #include "fakes/recordingmessages.h"
 #include "fakes/tempdir.h"
 
+#include "capture/screencapture.h"
 #include "capture/screenshots.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
@@ -66,6 +67,38 @@ TEST(Screenshot, IsStoredAsABmpOfTheCapturedImage)
     storeScreenshot(app.path(), testPicture(8, 8), at(2026, 12, 7, 14, 5, 9, 250));
     ASSERT_TRUE(stored.load(QString::fromStdString(path), "BMP"));
     EXPECT_EQ(stored.size(), QSize(8, 8));
+}
+
+TEST(Screenshot, TheFileHasTheDisplaysColourDepth)
+{
+    TempDir app;
+    ASSERT_TRUE(makeFolders(app.file("ScreenShots")));
+    const std::string path = app.file("ScreenShots/20261207-0.bmp");
+    const struct {
+        int display;
+        unsigned bitsPerPixel, compression; // 3: bit masks, which 5-6-5 needs
+    } depths[] = {{16, 16, 3}, {15, 16, 0}, {24, 24, 0}, {32, 24, 0}, {8, 8, 0}};
+    for (const auto &depth : depths) {
+        const QImage captured = atColourDepth(testPicture(61, 7), depth.display); // odd width: padded rows
+        storeScreenshot(app.path(), captured, at(2026, 12, 7, 0, 0, 0, 0));
+        const std::string bytes = readWholeFile(path).value_or("");
+        ASSERT_GE(bytes.size(), 54u) << depth.display;
+        const auto field = [&](size_t at, int size) {
+            unsigned v = 0;
+            for (int i = size - 1; i >= 0; --i)
+                v = (v << 8) | static_cast<unsigned char>(bytes[at + size_t(i)]);
+            return v;
+        };
+        EXPECT_EQ(field(28, 2), depth.bitsPerPixel) << "a " << depth.display << "-bit display";
+        EXPECT_EQ(field(30, 4), depth.compression) << depth.display;
+        QImage stored;
+        ASSERT_TRUE(stored.load(QString::fromStdString(path), "BMP")) << depth.display;
+        // 5- and 6-bit channels widen to 8 bits in more than one way: compare
+        // them at the display's depth.
+        const QImage::Format compared = depth.bitsPerPixel == 16 ? captured.format() : QImage::Format_RGB32;
+        EXPECT_EQ(stored.convertToFormat(compared), captured.convertToFormat(compared))
+            << "the pixels of a " << depth.display << "-bit display";
+    }
 }
 
 TEST(Screenshot, WithoutTheFolderNothingIsStoredAndNothingCreated)

@@ -1,7 +1,8 @@
 // The real program on a private X server, managed by openbox or by no window
 // manager, as a user meets it: the options dialog opens in the middle of the
 // screen every time; one copy runs per user and display, and a second start
-// brings its window back; without a tray, closing the window minimises it.
+// brings its window back; without a tray, closing the window minimises it;
+// a screenshot keeps the display's colour depth.
 #include "desktopfixture.h"
 #include "trayhost.h"
 #include "x11harness.h"
@@ -14,6 +15,7 @@
 #include <X11/extensions/XTest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -221,6 +223,46 @@ TEST_P(ProgramE2E, WithoutATrayClosingMinimisesAndASecondStartRestores)
     EXPECT_TRUE(e2e::waitFor([&] { return probe.findWindow(kMainTitle).viewable; }, 10s));
     if (wm)
         EXPECT_TRUE(e2e::waitFor([&] { return wmState(main.id) == 1; }, 10s)) << "not restored";
+}
+
+TEST(ScreenshotE2E, OnA16BitDisplayPrintScreenStoresA16BitFile)
+{
+    e2e::XvfbServer x("1024x768x16");
+    e2e::X11Probe probe(x.display());
+    e2e::TempFolder home;
+    e2e::TempFolder app;
+    fs::copy_file(e2e::binDir() + "/zibbles", app.path() + "/zibbles");
+    fs::create_directory(app.path() + "/ScreenShots");
+    e2e::ChildProcess program({app.path() + "/zibbles"},
+                              {{"DISPLAY", x.display()},
+                               {"QT_QPA_PLATFORM", "xcb"},
+                               {"HOME", home.path()},
+                               {"XDG_CONFIG_HOME", home.path() + "/config"},
+                               {"XDG_RUNTIME_DIR", home.path()},
+                               {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.path() + "/no-bus"}},
+                              app.path());
+    ASSERT_TRUE(e2e::waitFor([&] { return probe.findWindow(kMainTitle).viewable; }, 20s));
+    probe.tapKey("Print");
+    fs::path shot;
+    ASSERT_TRUE(e2e::waitFor([&] {
+        for (const auto &entry : fs::directory_iterator(app.path() + "/ScreenShots"))
+            if (entry.path().extension() == ".bmp" && entry.file_size() > 54)
+                shot = entry.path();
+        return !shot.empty();
+    }, 10s)) << "no screenshot stored";
+    std::ifstream in(shot, std::ios::binary);
+    std::string header(54, '\0');
+    in.read(header.data(), 54);
+    ASSERT_TRUE(in && header.compare(0, 2, "BM") == 0);
+    const auto field = [&](size_t at, int size) {
+        unsigned v = 0;
+        for (int i = size - 1; i >= 0; --i)
+            v = (v << 8) | static_cast<unsigned char>(header[at + size_t(i)]);
+        return v;
+    };
+    EXPECT_EQ(field(18, 4), 1024u);
+    EXPECT_EQ(field(22, 4), 768u);
+    EXPECT_EQ(field(28, 2), 16u) << "bits per pixel";
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, ProgramE2E, ::testing::Values(false, true), desktopName);
