@@ -14,23 +14,6 @@ Display *displayOf(const X11Probe &probe)
 {
     return static_cast<Display *>(probe.display());
 }
-
-unsigned long rootWindowProperty(const X11Probe &probe, const char *name)
-{
-    Display *d = displayOf(probe);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char *data = nullptr;
-    unsigned long value = 0;
-    if (XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, name, False), 0, 1, False, XA_WINDOW, &type,
-                           &format, &count, &after, &data) == Success &&
-        data && count == 1)
-        value = *reinterpret_cast<unsigned long *>(data);
-    if (data)
-        XFree(data);
-    return value;
-}
 } // namespace
 
 WindowManager::WindowManager(const XvfbServer &x, X11Probe &probe, const TempFolder &home)
@@ -41,7 +24,7 @@ WindowManager::WindowManager(const XvfbServer &x, X11Probe &probe, const TempFol
                                            {"HOME", home.path()},
                                            {"XDG_CONFIG_HOME", home.path() + "/config"},
                                            {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.path() + "/no-bus"}});
-    if (!waitFor([&] { return rootWindowProperty(probe, "_NET_SUPPORTING_WM_CHECK") != 0; }, 20s))
+    if (!waitFor([&] { return probe.property(0, "_NET_SUPPORTING_WM_CHECK", "WINDOW") != 0; }, 20s))
         throw std::runtime_error("openbox never took over the screen");
 }
 
@@ -67,7 +50,7 @@ unsigned long DesktopFixture::topmostWindow() const
 
 unsigned long DesktopFixture::activeWindow() const
 {
-    return rootWindowProperty(probe, "_NET_ACTIVE_WINDOW");
+    return probe.property(0, "_NET_ACTIVE_WINDOW", "WINDOW");
 }
 
 void DesktopFixture::activateAndType(zibbles::WindowHandle window, const std::string &text)

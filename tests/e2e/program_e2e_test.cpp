@@ -39,15 +39,8 @@ protected:
     std::unique_ptr<e2e::ChildProcess> startCopy() { return startCopyOn(x); }
     std::unique_ptr<e2e::ChildProcess> startCopyOn(const e2e::XvfbServer &server)
     {
-        return std::make_unique<e2e::ChildProcess>(
-            std::vector<std::string>{app.path() + "/zibbles"},
-            std::map<std::string, std::string>{{"DISPLAY", server.display()},
-                                               {"QT_QPA_PLATFORM", "xcb"},
-                                               {"HOME", home.path()},
-                                               {"XDG_CONFIG_HOME", home.path() + "/config"},
-                                               {"XDG_RUNTIME_DIR", home.path()},
-                                               {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.path() + "/no-bus"}},
-            app.path());
+        return std::make_unique<e2e::ChildProcess>(std::vector<std::string>{app.path() + "/zibbles"},
+                                                   e2e::programEnvironment(server.display(), home), app.path());
     }
     e2e::WindowInfo waitForWindow(const std::string &title)
     {
@@ -82,25 +75,10 @@ protected:
     }
 
     Display *display() const { return static_cast<Display *>(probe.display()); }
-    // A 32-bit property of a window; 0 when it has none.
-    unsigned long property(unsigned long window, const char *name, Atom type)
-    {
-        Atom actual = None;
-        int format = 0;
-        unsigned long count = 0, after = 0, value = 0;
-        unsigned char *data = nullptr;
-        if (XGetWindowProperty(display(), window, XInternAtom(display(), name, False), 0, 1, False, type, &actual,
-                               &format, &count, &after, &data) == Success &&
-            data && count == 1)
-            value = *reinterpret_cast<unsigned long *>(data);
-        if (data)
-            XFree(data);
-        return value;
-    }
     // WM_STATE: 1 normal, 3 iconic; 0 where no window manager set it.
     unsigned long wmState(unsigned long window)
     {
-        return property(window, "WM_STATE", XInternAtom(display(), "WM_STATE", False));
+        return probe.property(window, "WM_STATE", "WM_STATE");
     }
     // The top-level window shown on top of all others: the last one the
     // window manager stacks, or, without one, the last child of the root.
@@ -233,14 +211,7 @@ TEST(ScreenshotE2E, OnA16BitDisplayPrintScreenStoresA16BitFile)
     e2e::TempFolder app;
     fs::copy_file(e2e::binDir() + "/zibbles", app.path() + "/zibbles");
     fs::create_directory(app.path() + "/ScreenShots");
-    e2e::ChildProcess program({app.path() + "/zibbles"},
-                              {{"DISPLAY", x.display()},
-                               {"QT_QPA_PLATFORM", "xcb"},
-                               {"HOME", home.path()},
-                               {"XDG_CONFIG_HOME", home.path() + "/config"},
-                               {"XDG_RUNTIME_DIR", home.path()},
-                               {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.path() + "/no-bus"}},
-                              app.path());
+    e2e::ChildProcess program({app.path() + "/zibbles"}, e2e::programEnvironment(x.display(), home), app.path());
     ASSERT_TRUE(e2e::waitFor([&] { return probe.findWindow(kMainTitle).viewable; }, 20s));
     probe.tapKey("Print");
     fs::path shot;

@@ -12,21 +12,6 @@
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-namespace {
-
-std::map<std::string, std::string> programEnv(const e2e::XvfbServer &x, const e2e::TempFolder &home)
-{
-    return {{"DISPLAY", x.display()},
-            {"QT_QPA_PLATFORM", "xcb"},
-            {"HOME", home.path()},
-            {"XDG_CONFIG_HOME", home.path() + "/config"},
-            {"XDG_RUNTIME_DIR", home.path()},
-            // No session bus: nothing may start a dbus-daemon that outlives the test.
-            {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.path() + "/no-bus"}};
-}
-
-} // namespace
-
 TEST(StartupE2E, FirstStartShowsFixedWindowAndCloseOnlyHidesIt)
 {
     e2e::XvfbServer x;
@@ -36,7 +21,7 @@ TEST(StartupE2E, FirstStartShowsFixedWindowAndCloseOnlyHidesIt)
     const std::string exe = appDir.path() + "/zibbles";
     fs::copy_file(e2e::binDir() + "/zibbles", exe);
 
-    e2e::ChildProcess program({exe}, programEnv(x, home), appDir.path());
+    e2e::ChildProcess program({exe}, e2e::programEnvironment(x.display(), home), appDir.path());
     e2e::X11Probe probe(x.display());
 
     e2e::WindowInfo window;

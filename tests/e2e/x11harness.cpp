@@ -237,9 +237,36 @@ void X11Probe::tapKey(const std::string &keysymName, const std::vector<std::stri
     XSync(d, False);
 }
 
+unsigned long X11Probe::property(unsigned long window, const std::string &name, const std::string &type) const
+{
+    Display *d = dpy(m_display);
+    Atom actual = None;
+    int format = 0;
+    unsigned long count = 0, after = 0, value = 0;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(d, window ? window : DefaultRootWindow(d), XInternAtom(d, name.c_str(), False), 0, 1,
+                           False, XInternAtom(d, type.c_str(), False), &actual, &format, &count, &after,
+                           &data) == Success &&
+        data && count == 1)
+        value = *reinterpret_cast<unsigned long *>(data);
+    if (data)
+        XFree(data);
+    return value;
+}
+
 std::string binDir()
 {
     return ZIBBLES_BIN_DIR;
+}
+
+std::map<std::string, std::string> programEnvironment(const std::string &display, const TempFolder &home)
+{
+    return {{"DISPLAY", display},
+            {"QT_QPA_PLATFORM", "xcb"},
+            {"HOME", home.path()},
+            {"XDG_CONFIG_HOME", home.path() + "/config"},
+            {"XDG_RUNTIME_DIR", home.path()},
+            {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.path() + "/no-bus"}};
 }
 
 TempFolder::TempFolder()

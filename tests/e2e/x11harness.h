@@ -62,6 +62,10 @@ public:
     void sendCloseRequest(unsigned long window);
     // Presses and releases a key through XTest; keysym name as in "F1".
     void tapKey(const std::string &keysymName, const std::vector<std::string> &modifiers = {});
+    // A property of one 32-bit item (a window, a number) of `window` (0: the
+    // root) in the type named `type` ("WINDOW", "CARDINAL", "WM_STATE"...);
+    // 0 when it has none.
+    unsigned long property(unsigned long window, const std::string &name, const std::string &type) const;
     void *display() const { return m_display; } // Display*
 
 private:
@@ -81,5 +85,10 @@ public:
 private:
     std::string m_path;
 };
+
+// The environment of the program under test on `display`: the X11 platform,
+// its home and settings in `home`, and no session bus (nothing may start a
+// dbus-daemon that outlives the test).
+std::map<std::string, std::string> programEnvironment(const std::string &display, const TempFolder &home);
 
 } // namespace e2e
