@@ -57,7 +57,7 @@ struct SingleInstance::Impl {
     // cannot be written must not keep the program from starting).
     bool takeLock()
     {
-        lockFd = ::open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        lockFd = ::open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (lockFd < 0)
             return true;
         if (::flock(lockFd, LOCK_EX | LOCK_NB) == 0)
