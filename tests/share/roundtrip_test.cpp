@@ -164,16 +164,39 @@ TEST_F(LiveShareRoundTrip, UnknownIdsAndBadIdsAnswerFailed)
     EXPECT_EQ(zibble.fileBytes(), "mine");
 }
 
-TEST_F(LiveShareRoundTrip, TheServerRefusesBodiesOver64KiB)
+// The limit counts the zibble's own bytes, however many the form needs for them.
+TEST_F(LiveShareRoundTrip, TheServerTakesZibblesOfUpTo64KiBOfTheirOwnBytes)
 {
     ShareServer server(dir.file("share.db"));
+    std::string lineBreaks;
+    for (int i = 0; i < 11 * 1024; ++i)
+        lineBreaks += "\r\n";
+    const struct {
+        std::string zibble;
+        int status;
+    } cases[] = {
+        {std::string(64 * 1024, 'a'), 200},
+        {std::string(64 * 1024 + 1, 'a'), 413},
+        {lineBreaks, 200},
+        {std::string(64 * 1024, '\xff'), 200},
+        {std::string(64 * 1024 + 1, '\n'), 413},
+    };
     THttpUrlRequest request(pump);
-    request.setURL("http://" + server.host() + "/zibbles/liveshare/upload.asp");
-    request.RequestMethod = methPost;
-    request.PostData = "v=1&zibblef=" + std::string(64 * 1024, 'a');
-    EXPECT_EQ(request.Execute(30), 413);
-    request.PostData = "v=1&zibblef=" + std::string(64 * 1024 - 12, 'a');
-    EXPECT_EQ(request.Execute(30), 200);
+    for (const auto &c : cases) {
+        request.setURL("http://" + server.host() + "/zibbles/liveshare/upload.asp");
+        request.RequestMethod = methPost;
+        request.PostData = "v=1&zibblef=" + UrlEncode(c.zibble);
+        const size_t body = request.PostData.size();
+        ASSERT_EQ(request.Execute(30), c.status) << body << " bytes of form";
+        if (c.status != 200)
+            continue;
+        const std::string id = request.ReadResponse(false);
+        request.setURL("http://" + server.host() + "/zibbles/liveshare/download.asp?v=1&c=" + id.substr(0, 1) +
+                       "&id=" + id.substr(2));
+        request.RequestMethod = methGet;
+        ASSERT_EQ(request.Execute(30), 200) << id;
+        EXPECT_EQ(request.ReadResponse(false), c.zibble) << body << " bytes of form";
+    }
 }
 
 TEST_F(LiveShareRoundTrip, AFullStoreRefusesUploadsAndTheZibbleStaysAsItWas)
@@ -227,6 +250,75 @@ TEST_F(LiveShareRoundTrip, HostileRequestsLeaveTheServerServing)
     const std::string id = upload(server.host(), a);
     download(server.host(), b, id);
     EXPECT_EQ(b.fileBytes(), kHeader + id + "\r\n" + std::string("nul \0 inside", 12));
+}
+
+// Writes `piece` again and again (after `start`) until the server closes the
+// connection or `most` pieces are written; what the server answered.
+QByteArray sendUntilClosed(QTcpSocket &socket, const QByteArray &start, const QByteArray &piece, int most,
+                           int waitMs)
+{
+    QByteArray answer;
+    socket.write(start);
+    for (int i = 0; i < most && socket.state() == QAbstractSocket::ConnectedState; ++i) {
+        socket.write(piece);
+        socket.waitForBytesWritten(waitMs);
+        // Waits for the server between pieces: a drip, not a flood, when waitMs is long.
+        socket.waitForReadyRead(waitMs);
+        answer += socket.readAll();
+    }
+    if (socket.state() == QAbstractSocket::ConnectedState)
+        socket.waitForDisconnected(10000);
+    return answer + socket.readAll();
+}
+
+TEST_F(LiveShareRoundTrip, AHeadOverItsCapIsRefusedAndTheConnectionClosed)
+{
+    ShareServer server(dir.file("share.db"));
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(server.port()));
+    ASSERT_TRUE(socket.waitForConnected(10000));
+    // Endless header lines: 64 MiB at most, which the server must never take.
+    const QByteArray answer = sendUntilClosed(socket, "GET /zibbles/liveshare/download.asp?c=A&id=101 HTTP/1.0\r\n",
+                                              QByteArray(1023, 'h').prepend("X-Line: ") + "\r\n", 64 * 1024, 1);
+    EXPECT_NE(socket.state(), QAbstractSocket::ConnectedState);
+    EXPECT_TRUE(answer.startsWith("HTTP/1.1 431 ")) << answer.left(200).toStdString();
+
+    FakeActiveZibble a(dir.file("F1"), "after the flood");
+    FakeActiveZibble b(dir.file("F2"), "");
+    download(server.host(), b, upload(server.host(), a));
+    EXPECT_EQ(b.fileBytes().substr(b.fileBytes().find("\r\n") + 2), "after the flood");
+}
+
+// The deadline counts the whole request: bytes that keep coming do not put it off.
+TEST_F(LiveShareRoundTrip, ADrippingRequestIsClosedAtItsDeadline)
+{
+    ShareServer server(dir.file("share.db"), {"--deadline-ms", "300"});
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(server.port()));
+    ASSERT_TRUE(socket.waitForConnected(10000));
+    // One byte every 50 ms, for 20 s at most.
+    const QByteArray answer = sendUntilClosed(socket, "POST /zibbles/liveshare/upload.asp HTTP/1.0\r\nX-Drip: ", "d",
+                                              400, 50);
+    EXPECT_NE(socket.state(), QAbstractSocket::ConnectedState);
+    EXPECT_TRUE(answer.startsWith("HTTP/1.1 408 ")) << answer.left(200).toStdString();
+}
+
+// With every place taken, a new client is served and the oldest connection gives way.
+TEST_F(LiveShareRoundTrip, AtTheConnectionCapTheOldestGivesWay)
+{
+    ShareServer server(dir.file("share.db"), {"--max-connections", "3"});
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    for (int i = 0; i < 3; ++i) {
+        idle.push_back(std::make_unique<QTcpSocket>());
+        idle.back()->connectToHost(QStringLiteral("127.0.0.1"), quint16(server.port()));
+        ASSERT_TRUE(idle.back()->waitForConnected(10000));
+        idle.back()->write("GET /zibbles/liveshare/");
+        ASSERT_TRUE(idle.back()->waitForBytesWritten(10000));
+    }
+    FakeActiveZibble a(dir.file("F1"), "first");
+    EXPECT_FALSE(upload(server.host(), a).empty());
+    EXPECT_TRUE(idle.front()->state() == QAbstractSocket::UnconnectedState || idle.front()->waitForDisconnected(10000));
+    EXPECT_EQ(idle.back()->state(), QAbstractSocket::ConnectedState);
 }
 
 TEST_F(LiveShareRoundTrip, IdleConnectionsDoNotHoldUpOtherClients)

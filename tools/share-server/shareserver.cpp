@@ -1,117 +1,113 @@
 #include "shareserver.h"
 
-#include <httplib.h>
+#include "connection.h"
 
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/signal_set.hpp>
+
+#include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <mutex>
+#include <list>
+#include <stdexcept>
+
+namespace asio = boost::asio;
+using boost::system::error_code;
+using asio::ip::tcp;
 
 namespace {
 
-const char *const kNotFound = "!Failed!";
-const char *const kText = "text/plain";
-constexpr size_t kWorkers = 32;
+// After a failed accept (no descriptor left, for one), the next try waits this long.
+constexpr std::chrono::milliseconds kAcceptPause{100};
 
-void logRequest(const httplib::Request &req, const httplib::Response &res)
+void logLine(const std::string &line)
 {
-    static std::mutex lock;
-    std::lock_guard<std::mutex> guard(lock);
-    // A request that could not be parsed has no address, method or path.
-    const auto field = [](const std::string &s) { return s.empty() ? "-" : s.c_str(); };
-    std::fprintf(stdout, "%s %s %s %d %zu\n", field(req.remote_addr), field(req.method), field(req.path), res.status,
-                 res.body.size());
+    std::fprintf(stdout, "%s\n", line.c_str());
     std::fflush(stdout);
-}
-
-// The form body is read here rather than by the library, whose own form
-// parser refuses anything over 8 KiB.
-void upload(ZibbleStore &store, const httplib::Request &, httplib::Response &res,
-            const httplib::ContentReader &reader)
-{
-    std::string body;
-    bool tooLarge = false;
-    const bool complete = reader([&](const char *data, size_t size) {
-        if (body.size() + size > kMaxUploadBytes) {
-            tooLarge = true;
-            return false;
-        }
-        body.append(data, size);
-        return true;
-    });
-    // The library itself stops a body over its limit before it reaches us.
-    if (!complete || tooLarge) {
-        res.status = 413;
-        res.set_content("too large", kText);
-        return;
-    }
-    httplib::Params form;
-    httplib::detail::parse_query_text(body, form);
-    const auto field = form.find("zibblef");
-    if (field == form.end()) {
-        res.status = 400;
-        res.set_content("missing zibblef", kText);
-        return;
-    }
-    const auto id = store.add(field->second);
-    if (!id) {
-        res.status = 507;
-        res.set_content("store full", kText);
-        return;
-    }
-    res.set_content(id->text(), kText);
-}
-
-// A body announced as too large is refused before any of it is read.
-httplib::Server::HandlerResponse refuseLargeBodies(const httplib::Request &req, httplib::Response &res)
-{
-    const std::string length = req.get_header_value("Content-Length");
-    const bool tooLarge = length.size() > 9 || (!length.empty() && std::strtoull(length.c_str(), nullptr, 10) > kMaxUploadBytes);
-    if (!tooLarge)
-        return httplib::Server::HandlerResponse::Unhandled;
-    res.status = 413;
-    res.set_content("too large", kText);
-    return httplib::Server::HandlerResponse::Handled;
-}
-
-void download(ZibbleStore &store, const httplib::Request &req, httplib::Response &res)
-{
-    const auto id = parseZibbleId(req.get_param_value("c"), req.get_param_value("id"));
-    const auto text = id ? store.find(*id) : std::nullopt;
-    res.set_content(text ? *text : std::string(kNotFound), kText);
 }
 
 } // namespace
 
-std::optional<ZibbleId> parseZibbleId(const std::string &letter, const std::string &number)
+struct ShareServer::Loop {
+    Loop(LiveShareAnswers &answers, const ServerOptions &options) : answers(answers), options(options) {}
+
+    void accept()
+    {
+        acceptor.async_accept([this](const error_code &ec, tcp::socket socket) {
+            if (ec == asio::error::operation_aborted)
+                return;
+            if (ec) {
+                pause.expires_after(kAcceptPause);
+                pause.async_wait([this](const error_code &waited) {
+                    if (!waited)
+                        accept();
+                });
+                return;
+            }
+            serve(std::move(socket));
+            accept();
+        });
+    }
+
+    void serve(tcp::socket socket)
+    {
+        if (open.size() >= options.maxConnections)
+            open.front()->close();
+        Connection::Hooks hooks{logLine, [this](Connection &done) { open.erase(done.place); }};
+        auto connection = std::make_shared<Connection>(std::move(socket), answers, options.limits, hooks);
+        open.push_back(connection);
+        connection->place = std::prev(open.end());
+        connection->start(options.deadline);
+    }
+
+    void stop()
+    {
+        error_code ignored;
+        acceptor.close(ignored);
+        pause.cancel();
+        while (!open.empty())
+            open.front()->close();
+    }
+
+    asio::io_context io{1};
+    tcp::acceptor acceptor{io};
+    asio::steady_timer pause{io};
+    asio::signal_set signals{io, SIGINT, SIGTERM};
+    LiveShareAnswers &answers;
+    ServerOptions options;
+    // Oldest first.
+    std::list<std::shared_ptr<Connection>> open;
+};
+
+ShareServer::ShareServer(LiveShareAnswers &answers, const ServerOptions &options)
+    : m_loop(std::make_unique<Loop>(answers, options))
 {
-    if (letter.size() != 1 || !((letter[0] >= 'A' && letter[0] <= 'Z') || (letter[0] >= 'a' && letter[0] <= 'z')))
-        return std::nullopt;
-    if (number.empty() || number.size() > 10 || number.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const int64_t value = std::stoll(number);
-    if (value <= 100)
-        return std::nullopt;
-    return ZibbleId{char(letter[0] & ~0x20), value};
 }
 
-void installLiveShareRoutes(httplib::Server &server, ZibbleStore &store)
+ShareServer::~ShareServer() = default;
+
+int ShareServer::listen(const std::string &address, int port)
 {
-    server.set_payload_max_length(kMaxUploadBytes);
-    // The program sends one request per connection; nothing is kept open
-    // for a second one, and a slow client is dropped.
-    server.set_keep_alive_max_count(1);
-    server.set_read_timeout(10, 0);
-    server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
-    server.set_pre_routing_handler(refuseLargeBodies);
-    server.set_logger(logRequest);
-    server.Post("/zibbles/liveshare/upload.asp",
-                [&store](const httplib::Request &req, httplib::Response &res, const httplib::ContentReader &reader) {
-                    upload(store, req, res, reader);
-                });
-    server.Get("/zibbles/liveshare/download.asp",
-               [&store](const httplib::Request &req, httplib::Response &res) { download(store, req, res); });
-    server.set_exception_handler([](const httplib::Request &, httplib::Response &res, std::exception_ptr) {
-        res.status = 500;
-        res.set_content("server error", kText);
-    });
+    error_code ec;
+    const auto ip = asio::ip::make_address(address, ec);
+    if (ec)
+        throw std::runtime_error("not an address: " + address);
+    const tcp::endpoint endpoint(ip, static_cast<unsigned short>(port));
+    auto &acceptor = m_loop->acceptor;
+    try {
+        acceptor.open(endpoint.protocol());
+        acceptor.set_option(tcp::acceptor::reuse_address(true));
+        acceptor.bind(endpoint);
+        acceptor.listen(asio::socket_base::max_listen_connections);
+        return acceptor.local_endpoint().port();
+    } catch (const boost::system::system_error &e) {
+        throw std::runtime_error("cannot listen on " + address + ":" + std::to_string(port) + ": " +
+                                 e.code().message());
+    }
+}
+
+void ShareServer::run()
+{
+    m_loop->signals.async_wait([this](const error_code &, int) { m_loop->stop(); });
+    m_loop->accept();
+    m_loop->io.run();
 }

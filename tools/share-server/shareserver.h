@@ -1,18 +1,37 @@
 #pragma once
-// The two live-share requests: an upload answers the new ID as the whole
-// body; a download answers the zibble's text, or "!Failed!" for an unknown ID.
-#include "zibblestore.h"
+// The live-share server on one thread: every connection is served by one
+// event loop, so a client that sends slowly or not at all holds no more
+// than its place in a list, its deadline and its few buffers.
+#include "httpexchange.h"
 
-#include <optional>
+#include <chrono>
+#include <cstddef>
+#include <memory>
 #include <string>
 
-namespace httplib {
-class Server;
-}
+struct ServerOptions {
+    HttpLimits limits;
+    // The whole exchange, from the accepted connection to the sent answer.
+    std::chrono::milliseconds deadline{10000};
+    // At this many, a new connection ends the oldest one.
+    std::size_t maxConnections = 512;
+};
 
-constexpr size_t kMaxUploadBytes = 64 * 1024;
+class ShareServer {
+public:
+    ShareServer(LiveShareAnswers &answers, const ServerOptions &options);
+    ~ShareServer();
+    ShareServer(const ShareServer &) = delete;
+    ShareServer &operator=(const ShareServer &) = delete;
 
-// A letter (either case) and a decimal number above 100; nothing otherwise.
-std::optional<ZibbleId> parseZibbleId(const std::string &letter, const std::string &number);
+    // Listens on the address and port (0: any free one); the port in use.
+    // Throws std::runtime_error when it cannot.
+    int listen(const std::string &address, int port);
+    // Serves until SIGINT or SIGTERM, then closes every connection. Each
+    // answered request is logged as one line on standard output.
+    void run();
 
-void installLiveShareRoutes(httplib::Server &server, ZibbleStore &store);
+private:
+    struct Loop;
+    std::unique_ptr<Loop> m_loop;
+};

@@ -72,7 +72,6 @@ int64_t ZibbleStore::totalBytes()
 
 std::optional<ZibbleId> ZibbleStore::add(const std::string &text)
 {
-    std::lock_guard<std::mutex> guard(m_lock);
     if (totalBytes() + int64_t(text.size()) > m_maxTotalBytes)
         return std::nullopt;
     std::uniform_int_distribution<int> letters(0, 25);
@@ -95,7 +94,6 @@ std::optional<ZibbleId> ZibbleStore::add(const std::string &text)
 
 std::optional<std::string> ZibbleStore::find(const ZibbleId &id)
 {
-    std::lock_guard<std::mutex> guard(m_lock);
     Statement select(m_db, "SELECT body FROM zibbles WHERE letter = ?1 AND number = ?2");
     const std::string letter(1, id.letter);
     sqlite3_bind_text(select.get(), 1, letter.c_str(), 1, SQLITE_TRANSIENT);

@@ -1,8 +1,7 @@
 #pragma once
 // The live-share server's zibbles, kept in one SQLite file: each under an ID
-// of a letter and a number above 100, such as "K-4711".
+// of a letter and a number above 100, such as "K-4711". Used from one thread.
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <random>
 #include <string>
@@ -33,6 +32,5 @@ private:
 
     sqlite3 *m_db = nullptr;
     int64_t m_maxTotalBytes;
-    std::mutex m_lock;
     std::mt19937_64 m_random;
 };
