@@ -201,7 +201,8 @@ TEST_F(LiveShareRoundTrip, TheServerTakesZibblesOfUpTo64KiBOfTheirOwnBytes)
 
 TEST_F(LiveShareRoundTrip, AFullStoreRefusesUploadsAndTheZibbleStaysAsItWas)
 {
-    ShareServer server(dir.file("share.db"), {"--max-bytes", "10"});
+    const std::string db = dir.file("share.db");
+    ShareServer server(db, {"--max-bytes", "10"});
     FakeActiveZibble small(dir.file("F1"), "0123456789");
     FakeActiveZibble large(dir.file("F2"), "0123456789+");
     const std::string id = upload(server.host(), small);
@@ -209,9 +210,21 @@ TEST_F(LiveShareRoundTrip, AFullStoreRefusesUploadsAndTheZibbleStaysAsItWas)
     upload(server.host(), large);
     EXPECT_EQ(large.fileBytes(), "0123456789+");
     EXPECT_EQ(messages.messages.back(), "Zibbles experienced an error in the process of sharing this file.");
+    // A full store takes no empty zibble either.
+    FakeActiveZibble empty(dir.file("F3"), "");
+    upload(server.host(), empty);
+    EXPECT_EQ(empty.fileBytes(), "");
     const QStringList log = server.stop();
-    ASSERT_EQ(log.size(), 2);
+    ASSERT_EQ(log.size(), 3);
     EXPECT_TRUE(log[1].contains(" POST /zibbles/liveshare/upload.asp 507 ")) << log[1].toStdString();
+    EXPECT_TRUE(log[2].contains(" POST /zibbles/liveshare/upload.asp 507 ")) << log[2].toStdString();
+    // It is still full after a restart.
+    ShareServer restarted(db, {"--max-bytes", "10"});
+    upload(restarted.host(), empty);
+    EXPECT_EQ(empty.fileBytes(), "");
+    const QStringList again = restarted.stop();
+    ASSERT_EQ(again.size(), 1);
+    EXPECT_TRUE(again[0].contains(" POST /zibbles/liveshare/upload.asp 507 ")) << again[0].toStdString();
 }
 
 // Sends raw bytes and gives back the head of the server's answer.

@@ -43,6 +43,7 @@ ZibbleStore::ZibbleStore(const std::string &path, int64_t maxTotalBytes)
              " letter TEXT NOT NULL, number INTEGER NOT NULL, body BLOB NOT NULL,"
              " created INTEGER NOT NULL DEFAULT (strftime('%s','now')),"
              " PRIMARY KEY (letter, number))");
+        m_totalBytes = storedBytes();
     } catch (...) {
         sqlite3_close(m_db);
         throw;
@@ -64,7 +65,7 @@ void ZibbleStore::exec(const char *sql)
     }
 }
 
-int64_t ZibbleStore::totalBytes()
+int64_t ZibbleStore::storedBytes()
 {
     Statement sum(m_db, "SELECT COALESCE(SUM(LENGTH(body)), 0) FROM zibbles");
     return sqlite3_step(sum.get()) == SQLITE_ROW ? sqlite3_column_int64(sum.get(), 0) : 0;
@@ -72,7 +73,7 @@ int64_t ZibbleStore::totalBytes()
 
 std::optional<ZibbleId> ZibbleStore::add(const std::string &text)
 {
-    if (totalBytes() + int64_t(text.size()) > m_maxTotalBytes)
+    if (m_totalBytes >= m_maxTotalBytes || int64_t(text.size()) > m_maxTotalBytes - m_totalBytes)
         return std::nullopt;
     std::uniform_int_distribution<int> letters(0, 25);
     std::uniform_int_distribution<int64_t> numbers(kFirstNumber, kLastNumber);
@@ -86,8 +87,10 @@ std::optional<ZibbleId> ZibbleStore::add(const std::string &text)
         sqlite3_bind_blob(insert.get(), 3, text.data(), int(text.size()), SQLITE_TRANSIENT);
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
             throw std::runtime_error(sqlite3_errmsg(m_db));
-        if (sqlite3_changes(m_db) == 1)
+        if (sqlite3_changes(m_db) == 1) {
+            m_totalBytes += int64_t(text.size());
             return id;
+        }
     }
     return std::nullopt;
 }

@@ -22,15 +22,18 @@ public:
     ZibbleStore(const ZibbleStore &) = delete;
     ZibbleStore &operator=(const ZibbleStore &) = delete;
 
-    // Stores the text under a fresh ID; nothing when the store is full.
+    // Stores the text under a fresh ID once it is on disk; nothing when the
+    // text does not fit, and nothing for any text (an empty one too) once
+    // the store holds its maximum.
     std::optional<ZibbleId> add(const std::string &text);
     std::optional<std::string> find(const ZibbleId &id);
 
 private:
     void exec(const char *sql);
-    int64_t totalBytes();
+    int64_t storedBytes();
 
     sqlite3 *m_db = nullptr;
     int64_t m_maxTotalBytes;
+    int64_t m_totalBytes = 0;
     std::mt19937_64 m_random;
 };
