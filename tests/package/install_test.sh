@@ -2,8 +2,8 @@
 # install_test.sh BUILD_DIR: `cmake --install` into a temporary folder puts the
 # program, its sound module, the menu entry and its icon, and the live-share
 # server with its systemd unit where a desktop and systemd look for them; the
-# menu entry is valid and names what was installed; the installed server
-# starts and stops.
+# menu entry is valid and names what was installed; the unit verifies and is
+# hardened; the installed server starts and stops.
 set -euo pipefail
 build=$1
 dest=$(mktemp -d)
@@ -30,13 +30,17 @@ unit=$dest/usr/lib/systemd/system/zibbles-share-server.service
 grep -qx 'ExecStart=/usr/bin/zibbles-share-server --port 8080 --db /var/lib/zibbles-share/zibbles-share.db $OPTIONS' "$unit" \
   || fail "the unit does not start the installed server: $(grep ExecStart "$unit")"
 grep -qx 'WantedBy=multi-user.target' "$unit" || fail "the unit cannot be enabled"
-if command -v systemd-analyze >/dev/null; then
-  # Checked with the server's path in this temporary install; any complaint,
-  # even an ignored setting, fails.
-  sed "s#/usr/bin/zibbles-share-server#$dest/usr/bin/zibbles-share-server#" "$unit" >"$dest/zibbles-share-server.service"
-  complaints=$(systemd-analyze verify --man=no "$dest/zibbles-share-server.service" 2>&1) || fail "the unit does not verify: $complaints"
-  [ -z "$complaints" ] || fail "systemd complains about the unit: $complaints"
-fi
+command -v systemd-analyze >/dev/null || fail "systemd-analyze is missing: run scripts/setup"
+# Checked with the server's path in this temporary install; any complaint,
+# even an ignored setting, fails.
+sed "s#/usr/bin/zibbles-share-server#$dest/usr/bin/zibbles-share-server#" "$unit" >"$dest/zibbles-share-server.service"
+complaints=$(systemd-analyze verify --man=no "$dest/zibbles-share-server.service" 2>&1) || fail "the unit does not verify: $complaints"
+[ -z "$complaints" ] || fail "systemd complains about the unit: $complaints"
+# A public-facing service: systemd's own rating of its exposure (0 to 10) is under 3.
+exposure=$(systemd-analyze security --offline=yes "$dest/zibbles-share-server.service" 2>&1 |
+           sed -n 's/.*Overall exposure level for [^:]*: \([0-9.]*\) .*/\1/p')
+[ -n "$exposure" ] || fail "systemd-analyze security gave no rating"
+awk -v e="$exposure" 'BEGIN { exit !(e < 3) }' || fail "systemd-analyze security rates the unit $exposure, not under 3"
 
 # The installed server answers: it starts on a free port and stops on SIGTERM.
 log=$dest/server.log
