@@ -265,13 +265,28 @@ TEST_F(LiveShareRoundTrip, HostileRequestsLeaveTheServerServing)
     EXPECT_EQ(b.fileBytes(), kHeader + id + "\r\n" + std::string("nul \0 inside", 12));
 }
 
-// Writes `piece` again and again (after `start`) until the server closes the
-// connection or `most` pieces are written; what the server answered.
-QByteArray sendUntilClosed(QTcpSocket &socket, const QByteArray &start, const QByteArray &piece, int most,
-                           int waitMs)
+// `count` connections to the server on 127.0.0.1, each of which has sent
+// `bytes`; fewer when one cannot connect.
+std::vector<std::unique_ptr<QTcpSocket>> openConnections(int port, int count, const QByteArray &bytes)
+{
+    std::vector<std::unique_ptr<QTcpSocket>> sockets;
+    for (int i = 0; i < count; ++i) {
+        auto socket = std::make_unique<QTcpSocket>();
+        socket->connectToHost(QStringLiteral("127.0.0.1"), quint16(port));
+        if (!socket->waitForConnected(10000))
+            break;
+        socket->write(bytes);
+        socket->waitForBytesWritten(10000);
+        sockets.push_back(std::move(socket));
+    }
+    return sockets;
+}
+
+// Writes `piece` again and again until the server closes the connection or
+// `most` pieces are written; what the server answered.
+QByteArray sendUntilClosed(QTcpSocket &socket, const QByteArray &piece, int most, int waitMs)
 {
     QByteArray answer;
-    socket.write(start);
     for (int i = 0; i < most && socket.state() == QAbstractSocket::ConnectedState; ++i) {
         socket.write(piece);
         socket.waitForBytesWritten(waitMs);
@@ -287,12 +302,12 @@ QByteArray sendUntilClosed(QTcpSocket &socket, const QByteArray &start, const QB
 TEST_F(LiveShareRoundTrip, AHeadOverItsCapIsRefusedAndTheConnectionClosed)
 {
     ShareServer server(dir.file("share.db"));
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(server.port()));
-    ASSERT_TRUE(socket.waitForConnected(10000));
+    const auto sockets =
+        openConnections(server.port(), 1, "GET /zibbles/liveshare/download.asp?c=A&id=101 HTTP/1.0\r\n");
+    ASSERT_EQ(sockets.size(), 1u);
+    QTcpSocket &socket = *sockets.front();
     // Endless header lines: 64 MiB at most, which the server must never take.
-    const QByteArray answer = sendUntilClosed(socket, "GET /zibbles/liveshare/download.asp?c=A&id=101 HTTP/1.0\r\n",
-                                              QByteArray(1023, 'h').prepend("X-Line: ") + "\r\n", 64 * 1024, 1);
+    const QByteArray answer = sendUntilClosed(socket, QByteArray(1023, 'h').prepend("X-Line: ") + "\r\n", 64 * 1024, 1);
     EXPECT_NE(socket.state(), QAbstractSocket::ConnectedState);
     EXPECT_TRUE(answer.startsWith("HTTP/1.1 431 ")) << answer.left(200).toStdString();
 
@@ -306,12 +321,11 @@ TEST_F(LiveShareRoundTrip, AHeadOverItsCapIsRefusedAndTheConnectionClosed)
 TEST_F(LiveShareRoundTrip, ADrippingRequestIsClosedAtItsDeadline)
 {
     ShareServer server(dir.file("share.db"), {"--deadline-ms", "300"});
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(server.port()));
-    ASSERT_TRUE(socket.waitForConnected(10000));
+    const auto sockets = openConnections(server.port(), 1, "POST /zibbles/liveshare/upload.asp HTTP/1.0\r\nX-Drip: ");
+    ASSERT_EQ(sockets.size(), 1u);
+    QTcpSocket &socket = *sockets.front();
     // One byte every 50 ms, for 20 s at most.
-    const QByteArray answer = sendUntilClosed(socket, "POST /zibbles/liveshare/upload.asp HTTP/1.0\r\nX-Drip: ", "d",
-                                              400, 50);
+    const QByteArray answer = sendUntilClosed(socket, "d", 400, 50);
     EXPECT_NE(socket.state(), QAbstractSocket::ConnectedState);
     EXPECT_TRUE(answer.startsWith("HTTP/1.1 408 ")) << answer.left(200).toStdString();
 }
@@ -320,14 +334,8 @@ TEST_F(LiveShareRoundTrip, ADrippingRequestIsClosedAtItsDeadline)
 TEST_F(LiveShareRoundTrip, AtTheConnectionCapTheOldestGivesWay)
 {
     ShareServer server(dir.file("share.db"), {"--max-connections", "3"});
-    std::vector<std::unique_ptr<QTcpSocket>> idle;
-    for (int i = 0; i < 3; ++i) {
-        idle.push_back(std::make_unique<QTcpSocket>());
-        idle.back()->connectToHost(QStringLiteral("127.0.0.1"), quint16(server.port()));
-        ASSERT_TRUE(idle.back()->waitForConnected(10000));
-        idle.back()->write("GET /zibbles/liveshare/");
-        ASSERT_TRUE(idle.back()->waitForBytesWritten(10000));
-    }
+    const auto idle = openConnections(server.port(), 3, "GET /zibbles/liveshare/");
+    ASSERT_EQ(idle.size(), 3u);
     FakeActiveZibble a(dir.file("F1"), "first");
     EXPECT_FALSE(upload(server.host(), a).empty());
     EXPECT_TRUE(idle.front()->state() == QAbstractSocket::UnconnectedState || idle.front()->waitForDisconnected(10000));
@@ -337,14 +345,9 @@ TEST_F(LiveShareRoundTrip, AtTheConnectionCapTheOldestGivesWay)
 TEST_F(LiveShareRoundTrip, IdleConnectionsDoNotHoldUpOtherClients)
 {
     ShareServer server(dir.file("share.db"));
-    std::vector<std::unique_ptr<QTcpSocket>> idle;
-    for (int i = 0; i < 4; ++i) {
-        idle.push_back(std::make_unique<QTcpSocket>());
-        idle.back()->connectToHost(QStringLiteral("127.0.0.1"), quint16(server.port()));
-        ASSERT_TRUE(idle.back()->waitForConnected(10000));
-        idle.back()->write("POST /zibbles/liveshare/upload.asp HTTP/1.0\r\nContent-Length: 100\r\n\r\nv=1");
-        idle.back()->flush();
-    }
+    const auto idle = openConnections(server.port(), 4,
+                                      "POST /zibbles/liveshare/upload.asp HTTP/1.0\r\nContent-Length: 100\r\n\r\nv=1");
+    ASSERT_EQ(idle.size(), 4u);
     FakeActiveZibble a(dir.file("F1"), "first");
     FakeActiveZibble b(dir.file("F2"), "");
     const std::string id = upload(server.host(), a);
