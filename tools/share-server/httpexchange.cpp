@@ -15,6 +15,7 @@ const char *const kUploadPath = "/zibbles/liveshare/upload.asp";
 const char *const kDownloadPath = "/zibbles/liveshare/download.asp";
 // An ID's letter and number are short; anything longer is no ID.
 constexpr size_t kMaxIdFieldBytes = 16;
+constexpr size_t kHeadSlack = 1024;
 
 // A request body decoded as a form while it arrives; only the zibble is kept.
 struct FormBody {
@@ -65,11 +66,14 @@ struct HttpExchange::Parser {
 };
 
 HttpExchange::HttpExchange(LiveShareAnswers &answers, const HttpLimits &limits)
-    : m_answers(answers), m_parser(std::make_unique<Parser>())
+    : m_answers(answers), m_parser(std::make_unique<Parser>()), m_headLimit(limits.headBytes)
 {
-    m_parser->parser.header_limit(std::uint32_t(limits.headBytes));
+    // The parser's own count of the head leaves out a few bytes, so the cap
+    // is counted here; the parser's limit only stops it from looking further.
+    m_parser->parser.header_limit(std::uint32_t(limits.headBytes + kHeadSlack));
     m_parser->parser.body_limit(std::uint64_t(limits.bodyBytes));
-    m_parser->parser.eager(true);
+    // It stops at the end of the head, so that the head's size is known.
+    m_parser->parser.eager(false);
     m_parser->parser.get().body().want("zibblef", kMaxZibbleBytes);
 }
 
@@ -83,19 +87,27 @@ bool HttpExchange::received(std::string_view bytes)
     m_pending.append(bytes);
     auto &parser = m_parser->parser;
     while (!m_pending.empty() && !parser.is_done()) {
+        const bool inHead = !parser.is_header_done();
         error_code ec;
         const std::size_t used = parser.put(boost::asio::buffer(m_pending), ec);
         m_pending.erase(0, used);
+        if (inHead)
+            m_headBytes += used;
         if (ec == http::error::need_more)
             break;
         if (ec) {
             refuse(statusOf(ec));
             return true;
         }
+        if (inHead && parser.is_header_done())
+            parser.eager(true);
         if (used == 0)
             break;
     }
-    if (parser.is_done())
+    // A head over the cap, whole or still coming, whichever way its bytes came.
+    if (parser.is_header_done() ? m_headBytes > m_headLimit : m_headBytes + m_pending.size() > m_headLimit)
+        refuse(431);
+    else if (parser.is_done())
         route();
     return answered();
 }

@@ -49,8 +49,10 @@ private:
 
     LiveShareAnswers &m_answers;
     std::unique_ptr<Parser> m_parser;
+    size_t m_headLimit;
     // Bytes that the parser has not taken yet: at most the head.
     std::string m_pending;
+    size_t m_headBytes = 0;
     bool m_anyBytes = false;
     std::string m_method;
     std::string m_path;
