@@ -189,12 +189,13 @@ private:
     };
     static constexpr const char *kHead = "POST /zibbles/liveshare/upload.asp HTTP/1.0\r\nX-Drip: ";
 
-    // A closed connection is opened again 100 ms later.
+    // A closed connection is opened again at once; one that could not be
+    // opened is tried again 100 ms later.
     void closed(Conn &c)
     {
         close(c.fd);
         c.fd = -1;
-        c.next = Clock::now() + std::chrono::milliseconds(100);
+        reopen(c);
     }
     void reopen(Conn &c)
     {
@@ -344,8 +345,8 @@ int crowd(const Address &to, int drip, int idle, int rounds, int dripMs)
         up.add(u.status == 200, u.ms);
         const Exchange d = exchange(pump, to, download, nullptr);
         down.add(d.status == 200 && d.body == zibble, d.ms);
-        std::fprintf(stderr, "round %d: upload %d in %.1f ms, download %d in %.1f ms\n", round + 1, u.status, u.ms,
-                     d.status, d.ms);
+        std::fprintf(stderr, "round %d: %d hostile open; upload %d in %.1f ms, download %d in %.1f ms\n", round + 1,
+                     hostile.open(), u.status, u.ms, d.status, d.ms);
         std::this_thread::sleep_for(std::chrono::seconds(1));
     }
     hostile.stop();
