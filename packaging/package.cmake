@@ -17,6 +17,8 @@ install(CODE "
   configure_file(\"${CMAKE_CURRENT_LIST_DIR}/zibbles-share-server.service.in\"
                  \"${CMAKE_BINARY_DIR}/zibbles-share-server.service\" @ONLY)")
 install(FILES ${CMAKE_BINARY_DIR}/zibbles-share-server.service DESTINATION lib/systemd/system)
+# The sample site for nginx in front of the server (README: behind nginx with TLS).
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/nginx-zibbles-share.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zibbles)

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # install_test.sh BUILD_DIR: `cmake --install` into a temporary folder puts the
 # program, its sound module, the menu entry and its icon, and the live-share
-# server with its systemd unit where a desktop and systemd look for them; the
-# menu entry is valid and names what was installed; the unit verifies and is
-# hardened; the installed server starts and stops.
+# server with its systemd unit (and its sample nginx site) where a desktop and
+# systemd look for them; the menu entry is valid and names what was installed;
+# the unit verifies and is hardened; the installed server starts and stops.
 set -euo pipefail
 build=$1
 dest=$(mktemp -d)
@@ -13,7 +13,8 @@ DESTDIR=$dest cmake --install "$build" --prefix /usr >/dev/null
 fail() { echo "install_test: $*" >&2; exit 1; }
 for file in bin/zibbles lib/zibbles/libzibbles_sound.so share/applications/zibbles.desktop \
             share/icons/hicolor/scalable/apps/zibbles.svg bin/zibbles-share-server \
-            lib/systemd/system/zibbles-share-server.service; do
+            lib/systemd/system/zibbles-share-server.service \
+            share/doc/zibbles/examples/nginx-zibbles-share.conf; do
   [ -s "$dest/usr/$file" ] || fail "missing /usr/$file"
 done
 [ -x "$dest/usr/bin/zibbles" ] && [ -x "$dest/usr/bin/zibbles-share-server" ] || fail "programs not executable"
