@@ -3,7 +3,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -14,18 +16,46 @@ Display *displayOf(const X11Probe &probe)
 {
     return static_cast<Display *>(probe.display());
 }
+
+bool framedAndShown(Display *d, Window w)
+{
+    Window root = None, parent = None, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(d, w, &root, &parent, &children, &count))
+        return false;
+    if (children)
+        XFree(children);
+    XWindowAttributes attrs;
+    return parent != root && XGetWindowAttributes(d, w, &attrs) && attrs.map_state == IsViewable;
+}
 } // namespace
 
+// Openbox announces itself on the root window before its start-up is done
+// (scanning the fonts may take seconds), and a window mapped in between can
+// be lost to it, never shown. A window mapped before it starts is framed by
+// its start-up pass; once that one is framed and shown, openbox is in its
+// event loop and handles every window that comes after.
 WindowManager::WindowManager(const XvfbServer &x, X11Probe &probe, const TempFolder &home)
 {
+    Display *d = displayOf(probe);
+    const Window early = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 16, 16, 0, 0, 0);
+    XMapWindow(d, early);
+    XSync(d, False);
     m_process = std::make_unique<ChildProcess>(
         std::vector<std::string>{"openbox", "--sm-disable"},
         std::map<std::string, std::string>{{"DISPLAY", x.display()},
                                            {"HOME", home.path()},
                                            {"XDG_CONFIG_HOME", home.path() + "/config"},
                                            {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.path() + "/no-bus"}});
-    if (!waitFor([&] { return probe.property(0, "_NET_SUPPORTING_WM_CHECK", "WINDOW") != 0; }, 20s))
-        throw std::runtime_error("openbox never took over the screen");
+    const bool framed = waitFor([&] { return framedAndShown(d, early); }, 30s);
+    XDestroyWindow(d, early);
+    XSync(d, False);
+    const auto managesEarly = [&] {
+        const std::vector<unsigned long> clients = probe.propertyItems(0, "_NET_CLIENT_LIST", "WINDOW");
+        return std::find(clients.begin(), clients.end(), early) != clients.end();
+    };
+    if (!framed || !waitFor([&] { return !managesEarly(); }, 10s))
+        throw std::runtime_error("openbox never managed a window");
 }
 
 unsigned long DesktopFixture::focusedWindow() const

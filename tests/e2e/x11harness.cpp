@@ -237,21 +237,31 @@ void X11Probe::tapKey(const std::string &keysymName, const std::vector<std::stri
     XSync(d, False);
 }
 
-unsigned long X11Probe::property(unsigned long window, const std::string &name, const std::string &type) const
+std::vector<unsigned long> X11Probe::propertyItems(unsigned long window, const std::string &name,
+                                                   const std::string &type) const
 {
     Display *d = dpy(m_display);
     Atom actual = None;
     int format = 0;
-    unsigned long count = 0, after = 0, value = 0;
+    unsigned long count = 0, after = 0;
     unsigned char *data = nullptr;
-    if (XGetWindowProperty(d, window ? window : DefaultRootWindow(d), XInternAtom(d, name.c_str(), False), 0, 1,
+    std::vector<unsigned long> items;
+    if (XGetWindowProperty(d, window ? window : DefaultRootWindow(d), XInternAtom(d, name.c_str(), False), 0, 4096,
                            False, XInternAtom(d, type.c_str(), False), &actual, &format, &count, &after,
                            &data) == Success &&
-        data && count == 1)
-        value = *reinterpret_cast<unsigned long *>(data);
+        data && format == 32) {
+        const auto *values = reinterpret_cast<const unsigned long *>(data);
+        items.assign(values, values + count);
+    }
     if (data)
         XFree(data);
-    return value;
+    return items;
+}
+
+unsigned long X11Probe::property(unsigned long window, const std::string &name, const std::string &type) const
+{
+    const std::vector<unsigned long> items = propertyItems(window, name, type);
+    return items.empty() ? 0 : items.front();
 }
 
 std::string binDir()

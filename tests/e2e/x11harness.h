@@ -62,9 +62,12 @@ public:
     void sendCloseRequest(unsigned long window);
     // Presses and releases a key through XTest; keysym name as in "F1".
     void tapKey(const std::string &keysymName, const std::vector<std::string> &modifiers = {});
-    // A property of one 32-bit item (a window, a number) of `window` (0: the
+    // The 32-bit items (windows, numbers) of a property of `window` (0: the
     // root) in the type named `type` ("WINDOW", "CARDINAL", "WM_STATE"...);
-    // 0 when it has none.
+    // empty when it has none.
+    std::vector<unsigned long> propertyItems(unsigned long window, const std::string &name,
+                                             const std::string &type) const;
+    // The first of those items; 0 when it has none.
     unsigned long property(unsigned long window, const std::string &name, const std::string &type) const;
     void *display() const { return m_display; } // Display*
 
