@@ -18,13 +18,21 @@ bool isSystemFolder(const QString &folder)
     return folder == QLatin1String("/bin") || folder == QLatin1String("/sbin");
 }
 
+// `cmake --install` into any prefix, a home folder's too, puts the sound
+// module in lib/zibbles/ beside the program's bin/; a build keeps it beside
+// the program.
+bool isInstalledCopy(const QString &folder)
+{
+    return isSystemFolder(folder) || QFileInfo(folder + "/../lib/zibbles").isDir();
+}
+
 } // namespace
 
 std::string appFolderFor(const std::string &executablePath)
 {
     const QFileInfo exe(QString::fromStdString(executablePath));
     const QString folder = exe.absolutePath();
-    if (QFileInfo(folder).isWritable() && !isSystemFolder(folder))
+    if (QFileInfo(folder).isWritable() && !isInstalledCopy(folder))
         return (folder + '/').toStdString();
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return (data + "/zibbles/").toStdString();

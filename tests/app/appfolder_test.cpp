@@ -55,6 +55,14 @@ TEST_F(AppFolderTest, AnInstalledCopyUsesThePerUserDataFolderEvenForRoot)
     EXPECT_EQ(appFolderFor("/opt/zibbles/zibbles"), perUserFolder());
 }
 
+TEST_F(AppFolderTest, ACopyInstalledIntoAWritablePrefixUsesThePerUserDataFolder)
+{
+    // cmake --install --prefix PREFIX: the program in bin/, its sound module in lib/zibbles/.
+    std::filesystem::create_directories(program.file("bin"));
+    std::filesystem::create_directories(program.file("lib/zibbles"));
+    EXPECT_EQ(appFolderFor(program.file("bin/zibbles")), perUserFolder());
+}
+
 TEST_F(AppFolderTest, AFolderThatCannotBeWrittenUsesThePerUserDataFolder)
 {
     const std::string folder = program.file("readonly");
