@@ -8,6 +8,10 @@
 # process in $pids is stopped, the mounts are undone and the folder and the
 # paths in $cleanup_paths are removed.
 # in_root COMMAND...: runs COMMAND as root inside, with a clean environment.
+# as_user USER [NAME=VALUE...] COMMAND...: runs COMMAND inside as USER, in a
+# clean environment with that user's home and the given variables.
+# packages_installed: the number of packages installed inside, and their size
+# in MB.
 
 pids=()
 mounts=()
@@ -47,4 +51,15 @@ fresh_root() {
 
 in_root() {
   chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root DEBIAN_FRONTEND=noninteractive "$@"
+}
+
+as_user() {
+  local user=$1
+  shift
+  chroot --userspec="$user:$user" "$root" /usr/bin/env -i HOME="/home/$user" USER="$user" LOGNAME="$user" \
+    PATH=/usr/bin:/bin "$@"
+}
+
+packages_installed() {
+  in_root dpkg-query -W -f='${Installed-Size}\n' | awk '{ kib += $1 } END { printf "%d %d\n", NR, kib / 1024 }'
 }
