@@ -1,5 +1,6 @@
-// window-shot TITLE FILE.png: saves a picture of the top-level window with
-// that exact title on $DISPLAY (the whole screen when TITLE is "-").
+// window-shot TITLE FILE.png [X Y WIDTH HEIGHT]: saves a picture of the
+// top-level window with that exact title on $DISPLAY (the whole screen when
+// TITLE is "-"), or of that rectangle of it.
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -11,6 +12,7 @@
 #include <X11/Xutil.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -36,8 +38,8 @@ Window find(Display *d, Window w, const std::string &title)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: window-shot TITLE FILE.png\n");
+    if (argc != 3 && argc != 7) {
+        std::fprintf(stderr, "usage: window-shot TITLE FILE.png [X Y WIDTH HEIGHT]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
@@ -54,7 +56,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "window-shot: no window titled \"%s\"\n", argv[1]);
         return 1;
     }
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(WId(w));
+    QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(WId(w));
+    if (argc == 7)
+        shot = shot.copy(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
     if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
         std::fprintf(stderr, "window-shot: cannot write %s\n", argv[2]);
         return 1;
