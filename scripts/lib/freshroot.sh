@@ -61,5 +61,6 @@ as_user() {
 }
 
 packages_installed() {
-  in_root dpkg-query -W -f='${Installed-Size}\n' | awk '{ kib += $1 } END { printf "%d %d\n", NR, kib / 1024 }'
+  in_root dpkg-query -W -f='${db:Status-Abbrev} ${Installed-Size}\n' |
+    awk '/^ii/ { n++; kib += $2 } END { printf "%d %d\n", n, kib / 1024 }'
 }
