@@ -8,6 +8,8 @@
 set -euo pipefail
 sample=$1
 fail() { echo "nginx_test: $*" >&2; exit 1; }
+# nginx lives in /usr/sbin, which a normal user's PATH leaves out.
+PATH=$PATH:/usr/sbin:/sbin
 command -v nginx >/dev/null || fail "nginx is missing: run scripts/setup"
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
