@@ -158,12 +158,8 @@ int THttpUrlRequest::Execute(int TimeoutSeconds)
         m_deadline = m_pump.nowMs() + int64_t(TimeoutSeconds) * 1000;
         SendText(composeRequest());
         waitWhile([this] { return SocketState == TSocketState::Connected && LastError == 0 && !m_overflow; });
-        // A failure while the answer came in makes the answer unusable.
-        const int exchangeError = LastError;
-        int result = parseStatus();
-        if (exchangeError != 0)
-            result = -std::abs(exchangeError);
-        else if (m_overflow || m_pump.nowMs() >= m_deadline)
+        int result = resultOfAnswer(LastError);
+        if (m_overflow || m_pump.nowMs() >= m_deadline)
             result = -1;
         CloseConnection();
         clearPerRequest();
@@ -172,6 +168,17 @@ int THttpUrlRequest::Execute(int TimeoutSeconds)
         clearPerRequest();
         throw;
     }
+}
+
+int THttpUrlRequest::resultOfAnswer(int exchangeError)
+{
+    const bool orderlyClose = exchangeError == 0 && SocketState != TSocketState::Connected;
+    const HttpAnswerHead head = parseStatus();
+    if (isWholeAnswer(head, m_response.size(), orderlyClose))
+        return head.status;
+    // A failure while the answer came in, or an answer cut short, makes it
+    // unusable.
+    return exchangeError != 0 ? -std::abs(exchangeError) : -1;
 }
 
 bool THttpUrlRequest::append(const char *data, int size)
@@ -210,13 +217,13 @@ void THttpUrlRequest::drainHandler()
     SocketState = TSocketState::Idle;
 }
 
-int THttpUrlRequest::parseStatus()
+HttpAnswerHead THttpUrlRequest::parseStatus()
 {
     LastError = 0;
-    const HttpAnswerHead head = readAnswerHead(m_response);
+    HttpAnswerHead head = readAnswerHead(m_response);
     m_responseHeader = head.header;
     m_readPos = head.bodyStart;
-    return head.status;
+    return head;
 }
 
 std::string THttpUrlRequest::ReadResponse(bool FromStart)
@@ -228,21 +235,59 @@ std::string THttpUrlRequest::ReadResponse(bool FromStart)
     return rest;
 }
 
+namespace {
+
+// How many bytes the head takes, read byte by byte up to `limit` bytes: it
+// ends with LF after at least 4 bytes when the byte before or two before is
+// LF too. 0 when no such end comes within the limit.
+size_t headLength(const std::string &response, size_t limit)
+{
+    const size_t end = std::min(response.size(), limit);
+    for (size_t pos = 4; pos <= end; ++pos)
+        if (response[pos - 1] == '\n' && (response[pos - 2] == '\n' || response[pos - 3] == '\n'))
+            return pos;
+    return 0;
+}
+
+// The value of the first Content-Length line of a head; -1 when none is a
+// decimal number.
+long contentLength(const std::string &head)
+{
+    const std::string name = "\ncontent-length:";
+    const size_t at = lower(head).find(name);
+    if (at == std::string::npos)
+        return -1;
+    const size_t start = at + name.size();
+    const size_t end = head.find('\n', start);
+    long value = -1;
+    const std::string text = trimControlBytes(head.substr(start, end == std::string::npos ? end : end - start));
+    return parseInteger(text, value) && value >= 0 ? value : -1;
+}
+
+} // namespace
+
 HttpAnswerHead readAnswerHead(const std::string &response)
 {
     HttpAnswerHead head;
-    size_t &pos = head.bodyStart;
-    while (pos < response.size() && pos < kHeaderArea - 1) {
-        ++pos;
-        if (pos >= 4 && response[pos - 1] == '\n' && (response[pos - 2] == '\n' || response[pos - 3] == '\n'))
-            break;
-    }
-    const std::string area = response.substr(0, pos);
+    const size_t ended = headLength(response, kHeaderArea - 1);
+    head.bodyStart = ended ? ended : std::min(response.size(), kHeaderArea - 1);
+    const std::string area = response.substr(0, head.bodyStart);
     head.header = area.substr(0, area.find('\0'));
     long code = 0;
     if (head.header.size() >= 10 && parseInteger(trimControlBytes(head.header.substr(9, 4)), code))
         head.status = int(code);
+    head.headEnd = ended ? ended : headLength(response, response.size());
+    head.contentLength = contentLength(response.substr(0, head.headEnd));
     return head;
+}
+
+bool isWholeAnswer(const HttpAnswerHead &head, size_t responseSize, bool orderlyClose)
+{
+    if (head.headEnd == 0)
+        return false;
+    if (head.contentLength < 0)
+        return orderlyClose;
+    return responseSize - head.headEnd >= size_t(head.contentLength);
 }
 
 std::string trimControlBytes(const std::string &s)

@@ -23,6 +23,20 @@ struct TRequestVariable {
     std::string contentType;
 };
 
+// The head of an answer as the status parse reads it: the header up to its
+// empty line (LF LF, or LF, one byte, LF), at most 4095 bytes and cut at a
+// zero byte; where the body starts; the status code from characters 10 to 13,
+// -1 when they are not a number. Besides, how the answer ended: where its
+// whole head ends (0 when the empty line never came), and the body length
+// that its Content-Length promises (-1 when it names none).
+struct HttpAnswerHead {
+    std::string header;
+    size_t bodyStart = 0;
+    int status = -1;
+    size_t headEnd = 0;
+    long contentLength = -1;
+};
+
 class THttpUrlRequest : public TTCPClient {
 public:
     // No answer worth keeping is larger than this; a larger one is a failure.
@@ -41,8 +55,9 @@ public:
     std::function<void(THttpUrlRequest &sender, const std::string &data)> OnDataRead;
 
     void AddRequestHeader(const std::string &name, const std::string &value);
-    // The status code; -1 on time-out or an unreadable status line; minus the
-    // Winsock error code when the exchange failed at the socket.
+    // The status code of a whole answer; -1 on time-out, for an unreadable
+    // status line or an answer cut short; minus the Winsock error code when
+    // the exchange failed at the socket.
     int Execute(int TimeoutSeconds);
     std::string ReadResponse(bool FromStart);
     const std::string &ResponseHeader() const { return m_responseHeader; }
@@ -55,10 +70,11 @@ public:
 private:
     void clearPerRequest();
     bool waitWhile(const std::function<bool()> &busy);
+    int resultOfAnswer(int exchangeError);
     void readHandler();
     void drainHandler();
     bool append(const char *data, int size);
-    int parseStatus();
+    HttpAnswerHead parseStatus();
 
     MessagePump &m_pump;
     std::string m_url;
@@ -76,16 +92,12 @@ private:
     int m_timeoutSeconds = 0;
 };
 
-// The head of an answer as the status parse reads it: the header up to its
-// empty line (LF LF, or LF, one byte, LF), at most 4095 bytes and cut at a
-// zero byte; where the body starts; the status code from characters 10 to 13,
-// -1 when they are not a number.
-struct HttpAnswerHead {
-    std::string header;
-    size_t bodyStart = 0;
-    int status = -1;
-};
 HttpAnswerHead readAnswerHead(const std::string &response);
+
+// Whether the answer arrived whole: its head ended, and its body is as long
+// as its Content-Length promises. Without a Content-Length only an orderly
+// close of the connection tells that the body is whole.
+bool isWholeAnswer(const HttpAnswerHead &head, size_t responseSize, bool orderlyClose);
 
 // The text without the bytes up to 0x20 (blanks, control characters) at
 // either end.

@@ -314,15 +314,17 @@ TEST_F(LiveShareDownload, FailuresLeaveEditorAndFileAsTheyWere)
 {
     ScriptedServer server({ScriptedReply{"HTTP/1.0 500 Oops\r\n\r\nhello"},
                            ScriptedReply{kOk + "cut", ScriptedReply::Then::Reset},
+                           ScriptedReply{"HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"},
                            ScriptedReply{kOk, ScriptedReply::Then::Close, 100u * 1024 * 1024}});
     FakeActiveZibble zibble(dir.file("F5"), "keep me");
-    for (const std::string &host : {server.host(), server.host(), server.host(), std::string("nowhere.invalid")}) {
+    for (const std::string &host :
+         {server.host(), server.host(), server.host(), server.host(), std::string("nowhere.invalid")}) {
         TDLGig dialog(nullptr, zibble, services(host));
         dialog.show();
         get(dialog, "a", "101");
         EXPECT_FALSE(dialog.isVisible()) << host;
     }
-    EXPECT_EQ(messages.messages, std::vector<std::string>(4, kRetrieveError));
+    EXPECT_EQ(messages.messages, std::vector<std::string>(5, kRetrieveError));
     EXPECT_EQ(zibble.text, "keep me");
     EXPECT_EQ(zibble.fileBytes(), "keep me");
     EXPECT_EQ(zibble.saves, 0);

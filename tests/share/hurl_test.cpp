@@ -179,9 +179,10 @@ TEST(HttpExecute, HeadersAddedForOneRequestAreGoneForTheNext)
 }
 
 // One exchange with the answer given; the status that Execute returns.
-int statusFor(const std::string &answer, std::string *body = nullptr, std::string *header = nullptr)
+int statusFor(const std::string &answer, std::string *body = nullptr, std::string *header = nullptr,
+              Then then = Then::Close)
 {
-    ScriptedServer server(ScriptedReply{answer});
+    ScriptedServer server(ScriptedReply{answer, then});
     Exchange x;
     x.request.setURL("http://" + server.host() + "/");
     const int status = x.request.Execute(30);
@@ -196,7 +197,7 @@ TEST(HttpStatusParse, CodesShortAnswersAndGarbage)
 {
     EXPECT_EQ(statusFor("HTTP/1.0 404 Not Found\r\n\r\n"), 404);
     EXPECT_EQ(statusFor("HTTP/1.1 200 OK\r\n\r\n"), 200);
-    EXPECT_EQ(statusFor("HTTP/1.1 200"), 200);
+    EXPECT_EQ(statusFor("HTTP/1.1 200"), -1); // closed inside its head
     EXPECT_EQ(statusFor("HTTP/1.1 "), -1); // shorter than 10 bytes
     EXPECT_EQ(statusFor(""), -1);
     EXPECT_EQ(statusFor("HTTP/1.1 OK 200\r\n\r\n"), -1);
@@ -304,6 +305,37 @@ TEST(HttpExecute, AnAnswerJustUnderTheLimitIsKept)
     x.request.setURL("http://" + server.host() + "/");
     EXPECT_EQ(x.request.Execute(30), 200);
     EXPECT_EQ(x.request.ReadResponse(false).size(), filler);
+}
+
+TEST(HttpExecute, HowTheAnswerEndedDecidesWhetherItCounts)
+{
+    const std::string lengthSix = "HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\n";
+    struct Case {
+        const char *what;
+        std::string answer;
+        Then then;
+        int status;
+        std::string body; // of a whole answer
+    };
+    const Case cases[] = {
+        {"whole, then a reset", lengthSix + "K-4711", Then::Reset, 200, "K-4711"},
+        {"whole by a lower-case length, then a reset", "HTTP/1.0 200 OK\ncontent-length:  6 \n\nK-4711", Then::Reset,
+         200, "K-4711"},
+        {"an empty body of length 0, then a reset", "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", Then::Reset, 200,
+         ""},
+        {"shorter than its length, then a reset", lengthSix + "K-47", Then::Reset, -10054, ""},
+        {"shorter than its length, then a close", lengthSix + "K-47", Then::Close, -1, ""},
+        {"cut inside the head, then a close", "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n", Then::Close, -1, ""},
+        {"cut inside the blank line, then a close", "HTTP/1.1 200 OK\r\n\r", Then::Close, -1, ""},
+        {"cut inside the head, then a reset", "HTTP/1.1 200 OK\r\n", Then::Reset, -10054, ""},
+    };
+    for (const Case &c : cases) {
+        std::string body;
+        EXPECT_EQ(statusFor(c.answer, &body, nullptr, c.then), c.status) << c.what;
+        if (c.status == 200) {
+            EXPECT_EQ(body, c.body) << c.what;
+        }
+    }
 }
 
 TEST(HttpExecute, AResetMidAnswerIsAFailure)
