@@ -105,7 +105,10 @@ void TDLGig::download()
     HttpUrlRequest1.AddRequestHeader("User-Agent", "Zibbles");
     HttpUrlRequest1.AddRequestHeader("Host", m_services.host);
     HttpUrlRequest1.RequestMethod = methGet;
-    if (HttpUrlRequest1.Execute(kLiveShareTimeoutSeconds) != 200) {
+    const int result = HttpUrlRequest1.Execute(kLiveShareTimeoutSeconds);
+    if (closeAsked())
+        return; // cancelled: nothing changes
+    if (result != 200) {
         m_services.messages->showMessage(kRetrieveError);
         close();
         return;

@@ -138,36 +138,55 @@ bool THttpUrlRequest::waitWhile(const std::function<bool()> &busy)
 
 int THttpUrlRequest::Execute(int TimeoutSeconds)
 {
+    m_timeoutSeconds = TimeoutSeconds;
+    m_cancelled = false;
+    m_running = true;
     try {
-        m_timeoutSeconds = TimeoutSeconds;
-        m_response.clear();
-        m_readPos = 0;
-        m_overflow = false;
-        m_deadline = m_pump.nowMs() + int64_t(TimeoutSeconds) * 1000;
-        LastError = 0;
-
-        Connect();
-        waitWhile([this] { return SocketState != TSocketState::Connected && LastError == 0; });
-        if (SocketState != TSocketState::Connected) {
-            clearPerRequest();
-            const int result = LastError != 0 ? -std::abs(LastError) : -1;
-            CloseConnection();
-            return result;
-        }
-
-        m_deadline = m_pump.nowMs() + int64_t(TimeoutSeconds) * 1000;
-        SendText(composeRequest());
-        waitWhile([this] { return SocketState == TSocketState::Connected && LastError == 0 && !m_overflow; });
-        int result = resultOfAnswer(LastError);
-        if (m_overflow || m_pump.nowMs() >= m_deadline)
-            result = -1;
-        CloseConnection();
-        clearPerRequest();
+        const int result = exchange();
+        m_running = false;
         return result;
     } catch (...) {
+        m_running = false;
         clearPerRequest();
         throw;
     }
+}
+
+void THttpUrlRequest::Cancel()
+{
+    // Every wait of the exchange looks at this after each event.
+    if (m_running)
+        m_cancelled = true;
+}
+
+int THttpUrlRequest::exchange()
+{
+    m_response.clear();
+    m_readPos = 0;
+    m_overflow = false;
+    m_deadline = m_pump.nowMs() + int64_t(m_timeoutSeconds) * 1000;
+    LastError = 0;
+
+    Connect();
+    waitWhile([this] { return SocketState != TSocketState::Connected && LastError == 0 && !m_cancelled; });
+    if (SocketState != TSocketState::Connected || m_cancelled) {
+        clearPerRequest();
+        const int result = LastError != 0 && !m_cancelled ? -std::abs(LastError) : -1;
+        CloseConnection();
+        return result;
+    }
+
+    m_deadline = m_pump.nowMs() + int64_t(m_timeoutSeconds) * 1000;
+    SendText(composeRequest());
+    waitWhile([this] {
+        return SocketState == TSocketState::Connected && LastError == 0 && !m_overflow && !m_cancelled;
+    });
+    int result = resultOfAnswer(LastError);
+    if (m_cancelled || m_overflow || m_pump.nowMs() >= m_deadline)
+        result = -1;
+    CloseConnection();
+    clearPerRequest();
+    return result;
 }
 
 int THttpUrlRequest::resultOfAnswer(int exchangeError)

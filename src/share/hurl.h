@@ -56,9 +56,12 @@ public:
 
     void AddRequestHeader(const std::string &name, const std::string &value);
     // The status code of a whole answer; -1 on time-out, for an unreadable
-    // status line or an answer cut short; minus the Winsock error code when
-    // the exchange failed at the socket.
+    // status line, for an answer cut short or a cancelled exchange; minus the
+    // Winsock error code when the exchange failed at the socket.
     int Execute(int TimeoutSeconds);
+    // Ends the exchange under way at once, whatever the server does: Execute
+    // closes the connection and returns -1. Outside Execute it does nothing.
+    void Cancel();
     std::string ReadResponse(bool FromStart);
     const std::string &ResponseHeader() const { return m_responseHeader; }
 
@@ -70,6 +73,7 @@ public:
 private:
     void clearPerRequest();
     bool waitWhile(const std::function<bool()> &busy);
+    int exchange();
     int resultOfAnswer(int exchangeError);
     void readHandler();
     void drainHandler();
@@ -87,6 +91,8 @@ private:
     std::string m_response;
     size_t m_readPos = 0;
     bool m_overflow = false;
+    bool m_running = false;
+    bool m_cancelled = false;
     std::string m_responseHeader;
     int64_t m_deadline = 0;
     int m_timeoutSeconds = 0;

@@ -60,7 +60,10 @@ void TLiveUp::upload()
     HttpUrlRequest1.AddRequestHeader("Host", m_services.host);
     HttpUrlRequest1.RequestMethod = methPost;
     HttpUrlRequest1.PostData = "v=1&zibblef=" + UrlEncode(m_zibble.editorText());
-    if (HttpUrlRequest1.Execute(kLiveShareTimeoutSeconds) != 200) {
+    const int result = HttpUrlRequest1.Execute(kLiveShareTimeoutSeconds);
+    if (closeAsked())
+        return; // cancelled: nothing changes
+    if (result != 200) {
         m_services.messages->showMessage(kShareError);
         close();
         return;

@@ -62,10 +62,16 @@ void LiveShareDialog::runHandler(const std::function<void()> &handler)
         close();
 }
 
+void LiveShareDialog::closeDuringExchange()
+{
+    m_closeAsked = true;
+    HttpUrlRequest1.Cancel();
+}
+
 void LiveShareDialog::closeEvent(QCloseEvent *event)
 {
     if (m_busy) {
-        m_closeAsked = true;
+        closeDuringExchange();
         event->ignore();
         return;
     }
@@ -75,7 +81,7 @@ void LiveShareDialog::closeEvent(QCloseEvent *event)
 void LiveShareDialog::reject()
 {
     if (m_busy) {
-        m_closeAsked = true;
+        closeDuringExchange();
         return;
     }
     QDialog::reject();

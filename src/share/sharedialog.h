@@ -1,9 +1,9 @@
 #pragma once
 // What the two live-share dialogs have in common: one HTTP request, a
-// status bar, a row of buttons ending in "Cancel", and closing that waits for
-// the exchange under way. The exchange keeps the event loop turning, so a
-// Cancel or a close can arrive in the middle of it; it takes effect once the
-// handler that runs the exchange has returned.
+// status bar, a row of buttons ending in "Cancel", and closing during an
+// exchange. The exchange keeps the event loop turning, so a Cancel or a close
+// can arrive in the middle of it: it ends the exchange at once, the handler
+// that ran it returns without changing anything, and the dialog closes then.
 #include "hurl.h"
 #include "liveshare.h"
 
@@ -22,7 +22,7 @@ class LiveShareDialog : public QDialog {
 public:
     QString statusText() const;
     THttpUrlRequest &request() { return HttpUrlRequest1; }
-    // Escape: waits, like a close, for the exchange under way.
+    // Escape: like a close, it ends the exchange under way.
     void reject() override;
 
 protected:
@@ -33,6 +33,8 @@ protected:
     void setStatus(const std::string &text);
     // Runs a button's handler; a second press while one runs is ignored.
     void runHandler(const std::function<void()> &handler);
+    // Whether the user closed the dialog while the handler ran.
+    bool closeAsked() const { return m_closeAsked; }
 
     void closeEvent(QCloseEvent *event) override;
 
@@ -40,6 +42,8 @@ protected:
     THttpUrlRequest HttpUrlRequest1;
 
 private:
+    void closeDuringExchange();
+
     QLabel *m_status = nullptr;
     bool m_busy = false;
     bool m_closeAsked = false;

@@ -223,31 +223,39 @@ TEST_F(LiveShareUpload, FailuresLeaveEditorAndFileAsTheyWere)
     EXPECT_EQ(zibble.saves, 0);
 }
 
-TEST_F(LiveShareUpload, CancelAndASecondPressDuringTheExchangeWaitForItsEnd)
+TEST_F(LiveShareUpload, CancelEndsTheExchangeAtOnceAndASecondPressIsIgnored)
 {
     ScriptedServer server(ScriptedReply{"", ScriptedReply::Then::Hold});
     FakeActiveZibble zibble(dir.file("F1"), "text");
-    testing::SteppingPump stepping(1000); // the 30 s time-out passes at once
+    testing::SteppingPump stepping(1000); // each wait is a second of the 30 s time-out
     LiveShareServices s = services(server.host());
     s.pump = &stepping;
     QPointer<TLiveUp> dialog = new TLiveUp(nullptr, zibble, s);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
+    // Once the server holds the request, the user presses again, then Cancel.
     bool pressed = false;
-    QTimer::singleShot(0, dialog, [&] {
+    int waitsAtCancel = 0;
+    QTimer press;
+    press.start(5);
+    QObject::connect(&press, &QTimer::timeout, dialog, [&] {
+        if (pressed || server.requests().empty())
+            return;
+        pressed = true;
+        waitsAtCancel = stepping.waits;
         dialog->ConnectNowClick();
         for (QPushButton *b : dialog->findChildren<QPushButton *>())
             if (b->text() == "Cancel")
                 b->click();
         dialog->reject();
-        pressed = true;
         EXPECT_TRUE(dialog->isVisible());
     });
     dialog->ConnectNowClick();
     ASSERT_TRUE(pressed);
     ASSERT_FALSE(dialog.isNull()); // still there for the handler's last steps
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(messages.messages, std::vector<std::string>{kShareError});
+    EXPECT_LE(stepping.waits - waitsAtCancel, 1); // it did not wait for the server
+    EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(server.requests().size(), 1u);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
@@ -325,6 +333,34 @@ TEST_F(LiveShareDownload, FailuresLeaveEditorAndFileAsTheyWere)
         EXPECT_FALSE(dialog.isVisible()) << host;
     }
     EXPECT_EQ(messages.messages, std::vector<std::string>(5, kRetrieveError));
+    EXPECT_EQ(zibble.text, "keep me");
+    EXPECT_EQ(zibble.fileBytes(), "keep me");
+    EXPECT_EQ(zibble.saves, 0);
+}
+
+TEST_F(LiveShareDownload, CancelEndsAnAnswerThatTrickles)
+{
+    ScriptedReply trickle{kOk};
+    trickle.laterPieces.assign(500, "x");
+    trickle.pieceGapMs = 20;
+    ScriptedServer server(trickle);
+    FakeActiveZibble zibble(dir.file("F5"), "keep me");
+    TDLGig dialog(nullptr, zibble, services(server.host()));
+    dialog.show();
+    QPushButton *cancel = nullptr;
+    for (QPushButton *b : dialog.findChildren<QPushButton *>())
+        if (b->text() == "Cancel")
+            cancel = b;
+    ASSERT_NE(cancel, nullptr);
+    // The user presses Cancel once the first bytes are in.
+    dialog.request().OnDataRead = [&](THttpUrlRequest &request, const std::string &) {
+        request.OnDataRead = nullptr;
+        QTimer::singleShot(0, cancel, &QPushButton::click);
+    };
+    get(dialog, "a", "101");
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_LT(dialog.request().ReadResponse(true).size(), kOk.size() + 100);
     EXPECT_EQ(zibble.text, "keep me");
     EXPECT_EQ(zibble.fileBytes(), "keep me");
     EXPECT_EQ(zibble.saves, 0);
