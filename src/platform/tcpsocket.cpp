@@ -1,7 +1,6 @@
 #include "tcpsocket.h"
 
-#include <QObject>
-#include <QSocketNotifier>
+#include "tcpsocketnotifier.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -108,16 +107,8 @@ int lastErrno()
 } // namespace
 
 struct TcpSocket::Watch {
-    std::unique_ptr<QSocketNotifier, void (*)(QSocketNotifier *)> read{nullptr, release};
-    std::unique_ptr<QSocketNotifier, void (*)(QSocketNotifier *)> write{nullptr, release};
-
-    // A notifier may be dropped from inside its own signal, so its deletion
-    // waits for the event loop.
-    static void release(QSocketNotifier *n)
-    {
-        n->setEnabled(false);
-        n->deleteLater();
-    }
+    WatchedDescriptor read;
+    WatchedDescriptor write;
 };
 
 TcpSocket::TcpSocket() = default;
@@ -125,6 +116,11 @@ TcpSocket::TcpSocket() = default;
 TcpSocket::~TcpSocket()
 {
     close();
+}
+
+bool TcpSocket::resolvesAtOnce(const std::string &host)
+{
+    return inet_addr(host.c_str()) != INADDR_NONE || host.empty() || isReservedInvalidName(host);
 }
 
 int TcpSocket::resolveHost(const std::string &host, uint32_t &address)
@@ -249,14 +245,12 @@ void TcpSocket::updateWatch()
     const bool wantWrite = m_connectPending && (m_mask & EventConnect);
     const bool wantRead = !m_connectPending && !m_closeSent && (m_mask & (EventRead | EventClose));
     if (wantWrite && !m_watch->write) {
-        m_watch->write.reset(new QSocketNotifier(m_fd, QSocketNotifier::Write));
-        QObject::connect(m_watch->write.get(), &QSocketNotifier::activated, [this] { writable(); });
+        m_watch->write = watchDescriptor(m_fd, QSocketNotifier::Write, [this] { writable(); });
     }
     if (m_watch->write)
         m_watch->write->setEnabled(wantWrite);
     if (wantRead && !m_watch->read) {
-        m_watch->read.reset(new QSocketNotifier(m_fd, QSocketNotifier::Read));
-        QObject::connect(m_watch->read.get(), &QSocketNotifier::activated, [this] { readable(); });
+        m_watch->read = watchDescriptor(m_fd, QSocketNotifier::Read, [this] { readable(); });
     }
     if (m_watch->read)
         m_watch->read->setEnabled(wantRead);

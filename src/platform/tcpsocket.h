@@ -37,8 +37,11 @@ public:
     TcpSocket &operator=(const TcpSocket &) = delete;
 
     // Name look-ups; 0 or a Winsock error code. The address and port are in
-    // host byte order.
+    // host byte order. A name server may take long to answer, so the GUI
+    // thread resolves a host through HostLookup unless resolveHost answers it
+    // without asking one (resolvesAtOnce).
     static int resolveHost(const std::string &host, uint32_t &address);
+    static bool resolvesAtOnce(const std::string &host);
     // A known service name of the TCP protocol gives its port, any other text
     // is read as a decimal number (0 when it is none).
     static uint16_t resolvePort(const std::string &portText);

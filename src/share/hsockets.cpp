@@ -1,6 +1,7 @@
 #include "hsockets.h"
 
 #include "platform/tcpsocket.h"
+#include "platform/tcpsocketlookup.h"
 
 #include <chrono>
 #include <map>
@@ -70,6 +71,7 @@ constexpr int kSendPauseMs = 20;
 
 TCustomCGISocket::TCustomCGISocket()
     : sleepMs([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); })
+    , resolveName(&TcpSocket::resolveHost)
     , m_socket(std::make_unique<TcpSocket>())
 {
     // The POSIX sockets need no start-up, so the component is ready at once.
@@ -132,6 +134,7 @@ void TCustomCGISocket::SendText(const std::string &text)
 
 void TCustomCGISocket::CloseConnection()
 {
+    m_lookup.reset();
     if (m_socket->isOpen()) {
         m_socket->select(0);
         int error = m_socket->shutdownSend();
@@ -159,11 +162,38 @@ void TTCPClient::Connect()
 {
     if (SocketState != TSocketState::Idle)
         return;
-    uint32_t address = 0;
-    if (const int error = TcpSocket::resolveHost(Host, address)) {
+    if (TcpSocket::resolvesAtOnce(Host)) {
+        uint32_t address = 0;
+        if (const int error = TcpSocket::resolveHost(Host, address)) {
+            ReportError(error);
+            return;
+        }
+        connectTo(address);
+        return;
+    }
+    auto lookup = std::make_unique<HostLookup>();
+    if (const int error = lookup->start(Host, resolveName, [this](int e, uint32_t a) { lookedUp(e, a); })) {
         ReportError(error);
         return;
     }
+    m_lookup = std::move(lookup);
+    SocketState = TSocketState::Connecting;
+}
+
+void TTCPClient::lookedUp(int error, uint32_t address)
+{
+    // The look-up calls this as its last act, so it may go now.
+    m_lookup.reset();
+    SocketState = TSocketState::Idle;
+    if (error) {
+        ReportError(error);
+        return;
+    }
+    connectTo(address);
+}
+
+void TTCPClient::connectTo(uint32_t address)
+{
     const uint16_t port = TcpSocket::resolvePort(Port);
     if (const int error = m_socket->create()) {
         ReportError(error);

@@ -1,10 +1,13 @@
 // The socket client against servers on 127.0.0.1: connecting, sending,
 // receiving, closing, and the Winsock codes and texts of its failures.
+#include "heldnameserver.h"
 #include "scriptedserver.h"
 
 #include "platform/qteventloop.h"
 #include "platform/tcpsocket.h"
 #include "share/hsockets.h"
+
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -144,6 +147,39 @@ TEST(TTCPClient, UnknownHostRecords11001AndStartsNothing)
     EXPECT_EQ(client.LastError, 11001);
     EXPECT_EQ(client.SocketState, TSocketState::Idle);
     EXPECT_EQ(rec.errors, (std::vector<std::pair<int, std::string>>{{11001, "Host not found"}}));
+}
+
+TEST(TTCPClient, ANameLookUpKeepsTheEventLoopLive)
+{
+    ScriptedServer server(ScriptedReply{"", ScriptedReply::Then::Hold});
+    struct Case {
+        int error;
+        TSocketState after;
+    };
+    for (const Case c : {Case{0, TSocketState::Connected}, Case{11001, TSocketState::Idle}}) {
+        SCOPED_TRACE(c.error);
+        testing::HeldNameServer names;
+        TTCPClient client;
+        Recorder rec;
+        rec.watch(client);
+        client.Host = "share.zibbles.test";
+        client.Port = std::to_string(server.port());
+        client.resolveName = names.resolver(c.error, 0x7F000001);
+        client.Connect();
+        EXPECT_EQ(client.SocketState, TSocketState::Connecting);
+        // The event loop turns while the name server thinks.
+        bool ranBeforeTheAnswer = false;
+        QTimer::singleShot(0, [&] {
+            ranBeforeTheAnswer = !names.answered();
+            names.release();
+        });
+        ASSERT_TRUE(waitFor([&] { return client.SocketState == c.after && names.answered(); }));
+        EXPECT_TRUE(ranBeforeTheAnswer);
+        EXPECT_EQ(client.LastError, c.error);
+        EXPECT_EQ(rec.errors.size(), c.error ? 1u : 0u);
+        EXPECT_EQ(rec.events, c.error ? std::vector<std::string>{} : std::vector<std::string>{"connect"});
+        client.CloseConnection();
+    }
 }
 
 TEST(TTCPClient, ConnectOutsideIdleDoesNothing)

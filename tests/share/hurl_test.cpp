@@ -1,11 +1,14 @@
 // The HTTP request: URL parsing, the request bytes, the status parse, the
 // time-out rules and the failures, against servers on 127.0.0.1.
+#include "heldnameserver.h"
 #include "scriptedserver.h"
 #include "steppingpump.h"
 
 #include "platform/error.h"
 #include "platform/qteventloop.h"
 #include "share/hurl.h"
+
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -335,6 +338,35 @@ TEST(HttpExecute, HowTheAnswerEndedDecidesWhetherItCounts)
         if (c.status == 200) {
             EXPECT_EQ(body, c.body) << c.what;
         }
+    }
+}
+
+TEST(HttpExecute, ALookUpCutShortByTheTimeOutOrACancelTouchesNothingLater)
+{
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancel" : "time-out");
+        testing::HeldNameServer names;
+        {
+            testing::SteppingPump pump(1000);
+            THttpUrlRequest request(pump);
+            request.setURL("http://share.zibbles.test/");
+            request.resolveName = names.resolver(0, 0x7F000001);
+            if (cancel)
+                QTimer::singleShot(0, [&] { request.Cancel(); });
+            EXPECT_EQ(request.Execute(3), -1);
+            EXPECT_FALSE(names.answered());
+            EXPECT_EQ(request.SocketState, TSocketState::Idle);
+            if (cancel) {
+                EXPECT_LE(pump.waits, 1);
+            } else {
+                EXPECT_GE(pump.nowMs(), 3000);
+            }
+        }
+        // The request is gone when the name server answers at last.
+        names.release();
+        names.waitUntilAnswered();
+        QtMessagePump pump;
+        waitUntil(pump, [] { return false; }, pump.nowMs() + 50);
     }
 }
 
