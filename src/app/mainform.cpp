@@ -60,6 +60,7 @@ TMainForm::TMainForm(const Services &services, QWidget *parent)
     LiveShareWiring liveShare;
     liveShare.editor = m_editor;
     liveShare.editorModified = [this] { return EditorModified(); };
+    liveShare.activeFileName = [this] { return m_state.ActiveFileName; };
     liveShare.saveActiveZibble = [this] { SaveActiveZibble(); };
     liveShare.store = m_services.store;
     liveShare.messages = m_services.messages;

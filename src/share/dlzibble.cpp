@@ -1,5 +1,8 @@
 #include "dlzibble.h"
 
+#include "boundslot.h"
+
+#include "platform/handlerguard.h"
 #include "platform/messages.h"
 
 #include <QHBoxLayout>
@@ -73,7 +76,7 @@ TDLGig::TDLGig(QWidget *owner, ActiveZibble &zibble, const LiveShareServices &se
 
     connect(m_letter, &QLineEdit::textChanged, this, &TDLGig::InputCheck);
     connect(m_number, &QLineEdit::textChanged, this, &TDLGig::InputCheck);
-    connect(m_get, &QPushButton::clicked, this, &TDLGig::GetZibbleNowClick);
+    connect(m_get, &QPushButton::clicked, this, [this] { runGuarded([this] { GetZibbleNowClick(); }); });
 }
 
 void TDLGig::InputCheck()
@@ -99,6 +102,7 @@ void TDLGig::download()
 {
     const std::string letter = bytes(m_letter);
     const std::string number = bytes(m_number);
+    BoundSlot slot(m_zibble);
     setStatus("Connecting...");
     HttpUrlRequest1.setURL("http://" + m_services.host + "/zibbles/liveshare/download.asp?v=1&c=" +
                            UrlEncode(letter) + "&id=" + UrlEncode(number));
@@ -119,10 +123,10 @@ void TDLGig::download()
         return;
     }
     setStatus("Success!");
-    m_zibble.replaceText(kLiveShareHeader + letter + "-" + number + "\r\n" + body);
+    slot.replaceText(kLiveShareHeader + letter + "-" + number + "\r\n" + body);
     m_services.messages->showMessage("Success!\n\rYour Zibble has been installed");
     close();
-    m_zibble.SaveActiveZibble();
+    slot.save();
 }
 
 } // namespace zibbles

@@ -18,6 +18,8 @@ public:
     // The whole text, byte for byte, CR LF between lines.
     virtual std::string editorText() = 0;
     virtual bool editorModified() = 0;
+    // The slot file shown in the editor.
+    virtual std::string activeFile() = 0;
     // Puts the line and CR LF in front of the text; counts as an edit.
     virtual void insertFirstLine(const std::string &line) = 0;
     // Replaces the whole text; counts as an edit.

@@ -23,6 +23,11 @@ bool EditorZibble::editorModified()
     return m_wiring.editorModified();
 }
 
+std::string EditorZibble::activeFile()
+{
+    return m_wiring.activeFileName();
+}
+
 void EditorZibble::insertFirstLine(const std::string &line)
 {
     m_wiring.editor->insertFirstLine(line);

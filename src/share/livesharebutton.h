@@ -19,6 +19,7 @@ class ZibbleEditor;
 struct LiveShareWiring {
     ZibbleEditor *editor = nullptr;
     std::function<bool()> editorModified;
+    std::function<std::string()> activeFileName;
     std::function<void()> saveActiveZibble;
     UserStore *store = nullptr;        // names the live-share host
     MessageService *messages = nullptr;
@@ -30,6 +31,7 @@ public:
     explicit EditorZibble(const LiveShareWiring &wiring) : m_wiring(wiring) {}
     std::string editorText() override;
     bool editorModified() override;
+    std::string activeFile() override;
     void insertFirstLine(const std::string &line) override;
     void replaceText(const std::string &text) override;
     void SaveActiveZibble() override;

@@ -1,5 +1,8 @@
 #include "liveupload.h"
 
+#include "boundslot.h"
+
+#include "platform/handlerguard.h"
 #include "platform/messages.h"
 
 #include <QLabel>
@@ -44,7 +47,7 @@ TLiveUp::TLiveUp(QWidget *owner, ActiveZibble &zibble, const LiveShareServices &
         column->addWidget(label);
     }
     m_connect = addButtonsAndStatusBar(column, QStringLiteral("Connect Now"), QStringLiteral("Standby..."));
-    connect(m_connect, &QPushButton::clicked, this, &TLiveUp::ConnectNowClick);
+    connect(m_connect, &QPushButton::clicked, this, [this] { runGuarded([this] { ConnectNowClick(); }); });
 }
 
 void TLiveUp::ConnectNowClick()
@@ -54,6 +57,7 @@ void TLiveUp::ConnectNowClick()
 
 void TLiveUp::upload()
 {
+    BoundSlot slot(m_zibble);
     setStatus("Connecting...");
     HttpUrlRequest1.setURL("http://" + m_services.host + "/zibbles/liveshare/upload.asp");
     HttpUrlRequest1.AddRequestHeader("User-Agent", "Zibbles");
@@ -70,12 +74,12 @@ void TLiveUp::upload()
     }
     const std::string id = idFromBody(HttpUrlRequest1.ReadResponse(false));
     setStatus(id);
-    m_zibble.insertFirstLine(kLiveShareHeader + id);
+    slot.insertFirstLine(kLiveShareHeader + id);
     m_services.messages->showMessage("Success!\n\rYour zibble has been shared with Zibble File ID:" + id +
                                      "\n\r\n\rYour local Zibble has been modified for future reference; the first "
                                      "line of the Zibble shows the Zibble Live Share ID");
     close();
-    m_zibble.SaveActiveZibble();
+    slot.save();
 }
 
 } // namespace zibbles

@@ -366,5 +366,93 @@ TEST_F(LiveShareDownload, CancelEndsAnAnswerThatTrickles)
     EXPECT_EQ(zibble.saves, 0);
 }
 
+// What the user does while an exchange waits for the server: a Shift+F-key or
+// a slot button shows another slot.
+struct SlotChange {
+    const char *what;
+    bool leave;     // shows another slot
+    bool editThere; // and edits it without saving
+    bool comeBack;  // and returns to the slot of the exchange
+};
+const SlotChange kSlotChanges[] = {
+    {"stays", false, false, false},
+    {"leaves", true, false, false},
+    {"leaves and edits there", true, true, false},
+    {"leaves and comes back", true, false, true},
+};
+
+struct LiveShareSlotBinding : Fixture {
+    const std::string bound = dir.file("F5");
+    const std::string other = dir.file("F7");
+    bool changed = false;
+    bool answerAfterChange = false;
+
+    // Does what `change` says as soon as the dialog's exchange waits, and
+    // notes whether that was before the answer came.
+    void duringExchange(LiveShareDialog &dialog, FakeActiveZibble &zibble, const SlotChange &change)
+    {
+        changed = answerAfterChange = false;
+        ASSERT_TRUE(writeFileAtomically(other, "other slot"));
+        QTimer::singleShot(0, [this, &zibble, change] {
+            if (change.leave)
+                zibble.selectSlot(other);
+            if (change.editThere) {
+                zibble.text = "unsaved edit";
+                zibble.modified = true;
+            }
+            if (change.comeBack)
+                zibble.selectSlot(bound);
+            changed = true;
+        });
+        dialog.request().OnDataRead = [this](THttpUrlRequest &, const std::string &) {
+            answerAfterChange = answerAfterChange || changed;
+        };
+    }
+
+    // Only the bound slot's file has the new text; the editor shows it if it
+    // shows that slot, else it is as the user left it.
+    void expectOnlyTheBoundSlotChanged(const FakeActiveZibble &zibble, const SlotChange &change,
+                                       const std::string &newText)
+    {
+        EXPECT_TRUE(answerAfterChange);
+        EXPECT_EQ(readWholeFile(bound).value_or(""), newText);
+        EXPECT_EQ(readWholeFile(other).value_or(""), "other slot");
+        const bool shown = !change.leave || change.comeBack;
+        EXPECT_EQ(zibble.m_path, shown ? bound : other);
+        EXPECT_EQ(zibble.text, shown ? newText : change.editThere ? "unsaved edit" : "other slot");
+        EXPECT_EQ(zibble.modified, change.editThere);
+    }
+};
+
+TEST_F(LiveShareSlotBinding, ADownloadLandsInTheSlotShownWhenItStarted)
+{
+    ScriptedServer server(std::vector<ScriptedReply>(std::size(kSlotChanges), ScriptedReply{kOk + "hello"}));
+    for (const SlotChange &change : kSlotChanges) {
+        SCOPED_TRACE(change.what);
+        FakeActiveZibble zibble(bound, "to be replaced");
+        TDLGig dialog(nullptr, zibble, services(server.host()));
+        dialog.letterField()->setText("k");
+        dialog.numberField()->setText("0123");
+        duringExchange(dialog, zibble, change);
+        dialog.GetZibbleNowClick();
+        expectOnlyTheBoundSlotChanged(zibble, change, "# Available Via Zibbles Live Share: k-0123\r\nhello");
+    }
+}
+
+TEST_F(LiveShareSlotBinding, AnUploadMarksTheSlotShownWhenItStarted)
+{
+    ScriptedServer server(std::vector<ScriptedReply>(std::size(kSlotChanges), ScriptedReply{kOk + "K-4711"}));
+    for (const SlotChange &change : kSlotChanges) {
+        SCOPED_TRACE(change.what);
+        FakeActiveZibble zibble(bound, "shared\r\n'bow ");
+        TLiveUp dialog(nullptr, zibble, services(server.host()));
+        duringExchange(dialog, zibble, change);
+        dialog.ConnectNowClick();
+        expectOnlyTheBoundSlotChanged(zibble, change, "# Available Via Zibbles Live Share: K-4711\r\nshared\r\n'bow ");
+    }
+    for (const std::string &request : server.requests())
+        EXPECT_NE(request.find("\r\n\r\nv=1&zibblef=shared%0D%0A%27bow%20\r\n"), std::string::npos);
+}
+
 } // namespace
 } // namespace zibbles

@@ -1,6 +1,8 @@
 #pragma once
 // The main window's active zibble as the live-share dialogs see it: the
-// editor's text and flag, and a slot file that a save writes atomically.
+// editor's text and flag, and the shown slot's file that a save writes
+// atomically. Choosing another slot saves the edit and loads that slot, as
+// the main window does.
 #include "platform/atomicfile.h"
 #include "share/liveshare.h"
 
@@ -19,6 +21,15 @@ public:
 
     std::string editorText() override { return text; }
     bool editorModified() override { return modified; }
+    std::string activeFile() override { return m_path; }
+    void selectSlot(const std::string &path)
+    {
+        if (modified && !writeFileAtomically(m_path, text))
+            throw std::runtime_error("cannot write " + m_path);
+        m_path = path;
+        text = readWholeFile(m_path).value_or("");
+        modified = false;
+    }
     void insertFirstLine(const std::string &line) override
     {
         text = line + "\r\n" + text;

@@ -71,6 +71,7 @@ struct LiveShareWindow : ::testing::Test {
         LiveShareWiring w;
         w.editor = editor;
         w.editorModified = [this] { return modified; };
+        w.activeFileName = [this] { return dir.file("Set1/F1"); };
         w.saveActiveZibble = [this] { ++saves; };
         w.store = &store;
         w.messages = &messages;
