@@ -138,7 +138,9 @@ bool THttpUrlRequest::waitWhile(const std::function<bool()> &busy)
 
 int THttpUrlRequest::Execute(int TimeoutSeconds)
 {
-    m_timeoutSeconds = TimeoutSeconds;
+    // One deadline for the whole exchange, from the name look-up to the last
+    // byte: a server that trickles its answer cannot keep it going.
+    m_deadline = m_pump.nowMs() + int64_t(TimeoutSeconds) * 1000;
     m_cancelled = false;
     m_running = true;
     try {
@@ -164,7 +166,6 @@ int THttpUrlRequest::exchange()
     m_response.clear();
     m_readPos = 0;
     m_overflow = false;
-    m_deadline = m_pump.nowMs() + int64_t(m_timeoutSeconds) * 1000;
     LastError = 0;
 
     Connect();
@@ -176,7 +177,6 @@ int THttpUrlRequest::exchange()
         return result;
     }
 
-    m_deadline = m_pump.nowMs() + int64_t(m_timeoutSeconds) * 1000;
     SendText(composeRequest());
     waitWhile([this] {
         return SocketState == TSocketState::Connected && LastError == 0 && !m_overflow && !m_cancelled;
@@ -221,8 +221,6 @@ void THttpUrlRequest::readHandler()
         if (n > 0 && !append(chunk, n))
             return;
     } while (n == kReadChunk);
-    if (n > 0)
-        m_deadline = m_pump.nowMs() + int64_t(m_timeoutSeconds) * 1000;
 }
 
 void THttpUrlRequest::drainHandler()

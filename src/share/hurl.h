@@ -55,9 +55,10 @@ public:
     std::function<void(THttpUrlRequest &sender, const std::string &data)> OnDataRead;
 
     void AddRequestHeader(const std::string &name, const std::string &value);
-    // The status code of a whole answer; -1 on time-out, for an unreadable
-    // status line, for an answer cut short or a cancelled exchange; minus the
-    // Winsock error code when the exchange failed at the socket.
+    // The status code of a whole answer; -1 when the exchange is not over
+    // TimeoutSeconds after the call, for an unreadable status line, for an
+    // answer cut short or a cancelled exchange; minus the Winsock error code
+    // when the exchange failed at the socket.
     int Execute(int TimeoutSeconds);
     // Ends the exchange under way at once, whatever the server does: Execute
     // closes the connection and returns -1. Outside Execute it does nothing.
@@ -95,7 +96,6 @@ private:
     bool m_cancelled = false;
     std::string m_responseHeader;
     int64_t m_deadline = 0;
-    int m_timeoutSeconds = 0;
 };
 
 HttpAnswerHead readAnswerHead(const std::string &response);
