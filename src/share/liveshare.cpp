@@ -5,10 +5,6 @@
 
 #include "platform/messages.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-#include <QWidget>
-
 namespace zibbles {
 
 const char *const kLiveShareHeader = "# Available Via Zibbles Live Share: ";
@@ -24,16 +20,6 @@ const char *const kSelectEmptySlot =
     "bottom of the program to select an empty slot for the new Zibble then try again.";
 
 } // namespace
-
-void centreOnScreen(QWidget *dialog)
-{
-    const QScreen *screen = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = dialog->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    dialog->move(frame.topLeft());
-}
 
 void UploadActiveZibbleNow(QWidget *owner, ActiveZibble &zibble, const LiveShareServices &services)
 {

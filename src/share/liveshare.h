@@ -40,9 +40,6 @@ extern const char *const kLiveShareHeader;
 // How long one live-share exchange may go without an answer, in seconds.
 constexpr int kLiveShareTimeoutSeconds = 30;
 
-// Puts a dialog in the middle of the screen it is on.
-void centreOnScreen(QWidget *dialog);
-
 // "Live Share - Upload Active Zibble Now"
 void UploadActiveZibbleNow(QWidget *owner, ActiveZibble &zibble, const LiveShareServices &services);
 // "Live Share - Get a Zibble"

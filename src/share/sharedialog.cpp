@@ -1,5 +1,7 @@
 #include "sharedialog.h"
 
+#include "platform/screencentre.h"
+
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QLabel>
@@ -31,7 +33,6 @@ QPushButton *LiveShareDialog::addButtonsAndStatusBar(QBoxLayout *column, const Q
     m_status->setFrameShape(QFrame::StyledPanel);
     column->addWidget(m_status);
     connect(cancel, &QPushButton::clicked, this, &QDialog::close);
-    centreOnScreen(this);
     return actionButton;
 }
 
@@ -66,6 +67,12 @@ void LiveShareDialog::closeDuringExchange()
 {
     m_closeAsked = true;
     HttpUrlRequest1.Cancel();
+}
+
+void LiveShareDialog::showEvent(QShowEvent *event)
+{
+    centreOnScreen(*this);
+    QDialog::showEvent(event);
 }
 
 void LiveShareDialog::closeEvent(QCloseEvent *event)

@@ -36,6 +36,7 @@ protected:
     // Whether the user closed the dialog while the handler ran.
     bool closeAsked() const { return m_closeAsked; }
 
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
     LiveShareServices m_services;
