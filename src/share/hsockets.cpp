@@ -129,6 +129,8 @@ void TCustomCGISocket::SendText(const std::string &text)
             ReportError(error);
             return;
         }
+        if (keepSending && !keepSending())
+            return;
     }
 }
 

@@ -21,7 +21,8 @@ public:
     TCustomCGISocket(const TCustomCGISocket &) = delete;
     TCustomCGISocket &operator=(const TCustomCGISocket &) = delete;
 
-    // Sends the whole text; gives up after a hard failure or 1501 soft ones.
+    // Sends the whole text; gives up after a hard failure or 1501 soft ones,
+    // or when keepSending says so.
     void SendText(const std::string &text);
     // Bytes received into `buffer`, 0 on failure.
     int Receive(char *buffer, int maximum);
@@ -34,6 +35,9 @@ public:
     std::function<void(TCustomCGISocket &sender, int code, const std::string &text)> OnSocketError;
     // The pause after a failed send; tests replace it.
     std::function<void(int ms)> sleepMs;
+    // Asked after each pause of a send that waits for room in the socket:
+    // false ends the send quietly. Unset, the send goes on.
+    std::function<bool()> keepSending;
     // Resolves a host name that needs a name server; 0 or a Winsock error
     // code. It runs on a thread of its own; tests replace it.
     std::function<int(const std::string &host, uint32_t &address)> resolveName;

@@ -55,6 +55,13 @@ THttpUrlRequest::THttpUrlRequest(MessagePump &pump) : m_pump(pump)
     Port = "80";
     OnRead = [this](TTCPClient &) { readHandler(); };
     OnClose = [this](TTCPClient &) { drainHandler(); };
+    // A server that does not take the request fills the socket: the send then
+    // pauses in the event loop, so Cancel, the hotkeys and the window stay
+    // live, and it gives up at the deadline or on Cancel.
+    sleepMs = [this](int ms) {
+        waitUntil(m_pump, [this] { return m_cancelled; }, std::min(m_pump.nowMs() + ms, m_deadline));
+    };
+    keepSending = [this] { return !m_cancelled && m_pump.nowMs() < m_deadline; };
     clearPerRequest();
 }
 

@@ -284,6 +284,37 @@ TEST(HttpExecute, ATricklingServerIsCutOffAtTheTimeOut)
     EXPECT_EQ(request.SocketState, TSocketState::Idle);
 }
 
+TEST(HttpExecute, ASendThatTheServerNeverTakesEndsAtTheTimeOutOrACancel)
+{
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancel" : "time-out");
+        ScriptedReply silent{"", Then::Hold};
+        silent.readsRequest = false;
+        ScriptedServer server(silent);
+        testing::SteppingPump pump(20);
+        THttpUrlRequest request(pump);
+        request.setURL("http://" + server.host() + "/");
+        request.RequestMethod = methPost;
+        // Far more than the socket buffers of both ends hold.
+        request.PostData.assign(32u * 1024 * 1024, 's');
+        int pauses = 0;
+        request.sleepMs = [&, pause = request.sleepMs](int ms) {
+            if (++pauses == 2 && cancel)
+                QTimer::singleShot(0, [&] { request.Cancel(); });
+            pause(ms);
+        };
+        EXPECT_EQ(request.Execute(1), -1);
+        EXPECT_GE(pauses, 1);
+        if (cancel) {
+            EXPECT_LE(pauses, 3);
+        } else {
+            EXPECT_LT(pauses, 1501); // it did not wait out the send's own limit
+            EXPECT_EQ(pump.nowMs(), 1000);
+        }
+        EXPECT_EQ(request.SocketState, TSocketState::Idle);
+    }
+}
+
 TEST(HttpExecute, AServerThatNeverAnswersTimesOutWithMinus1)
 {
     ScriptedServer server(ScriptedReply{"", Then::Hold});
