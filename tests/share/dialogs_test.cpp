@@ -207,17 +207,18 @@ TEST_F(LiveShareUpload, FailuresLeaveEditorAndFileAsTheyWere)
     const std::string original = "line one\r\nline two";
     ScriptedServer server({ScriptedReply{"HTTP/1.1 404 Not Found\r\n\r\nK-1"},
                            ScriptedReply{"garbage"},
-                           ScriptedReply{kOk + "K-2", ScriptedReply::Then::Reset}});
+                           ScriptedReply{kOk + "K-2", ScriptedReply::Then::Reset},
+                           ScriptedReply{"HTTP/1.1 200 OK\r\n"}});
     FakeActiveZibble zibble(dir.file("F2"), original);
     for (const std::string &host :
-         {server.host(), server.host(), server.host(), std::string("zibbles.invalid"),
+         {server.host(), server.host(), server.host(), server.host(), std::string("zibbles.invalid"),
           "127.0.0.1:" + std::to_string(testing::closedPort())}) {
         TLiveUp dialog(nullptr, zibble, services(host));
         dialog.show();
         dialog.ConnectNowClick();
         EXPECT_FALSE(dialog.isVisible()) << host;
     }
-    EXPECT_EQ(messages.messages, std::vector<std::string>(5, kShareError));
+    EXPECT_EQ(messages.messages, std::vector<std::string>(6, kShareError));
     EXPECT_EQ(zibble.text, original);
     EXPECT_EQ(zibble.fileBytes(), original);
     EXPECT_EQ(zibble.saves, 0);
