@@ -1,5 +1,9 @@
 #include "x11desktop.h"
 
+// Qt before Xlib: Xlib's macros (Bool, Status, KeyPress) break Qt's headers.
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
 #include "cp1252.h"
 #include "error.h"
 #include "x11keymapsnapshot.h"
@@ -23,7 +27,8 @@ constexpr auto kMappingMaxAge = std::chrono::seconds(1);
 
 // Asks for the announcements of keyboard layout changes: XKB's map and
 // new-keyboard notices, which a client that never asked does not get, and
-// switches between the layouts of one keymap (groups).
+// switches between the layouts of one keymap (groups); and for the notices
+// of modifiers going down and up, and locking.
 int watchMapping(Display *display)
 {
     int opcode = 0, eventBase = 0, errorBase = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
@@ -31,7 +36,8 @@ int watchMapping(Display *display)
         return -1;
     const unsigned mask = XkbMapNotifyMask | XkbNewKeyboardNotifyMask;
     XkbSelectEvents(display, XkbUseCoreKbd, mask, mask);
-    XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask, XkbGroupStateMask);
+    const unsigned details = XkbGroupStateMask | XkbModifierBaseMask | XkbModifierLockMask;
+    XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify, details, details);
     return eventBase;
 }
 
@@ -62,19 +68,16 @@ bool hasCase(unsigned char ch)
     return false;
 }
 
-// Whether a mapping change has been announced since the last look; true
-// when the server cannot announce them (no XKB).
-bool mappingChanged(Display *display, int xkbEventBase)
+// A change of the keyboard mapping or of the layout in use, as opposed to a
+// notice that only a modifier went down or up.
+bool announcesMappingChange(const XEvent &event, int xkbEventBase)
 {
-    bool changed = xkbEventBase < 0;
-    XEventsQueued(display, QueuedAfterReading); // reads what has arrived, never blocks
-    while (XPending(display)) {
-        XEvent event;
-        XNextEvent(display, &event);
-        changed = changed || event.type == xkbEventBase ||
-                  (event.type == MappingNotify && event.xmapping.request != MappingPointer);
-    }
-    return changed;
+    if (event.type == MappingNotify)
+        return event.xmapping.request != MappingPointer;
+    if (xkbEventBase < 0 || event.type != xkbEventBase)
+        return false;
+    const auto &xkb = reinterpret_cast<const XkbEvent &>(event);
+    return xkb.any.xkb_type != XkbStateNotify || (xkb.state.changed & XkbGroupStateMask) != 0;
 }
 
 } // namespace
@@ -94,6 +97,15 @@ X11Desktop::X11Desktop(const std::string &displayName)
         throw AppError("The X server cannot take synthesized key events (no XTEST extension)");
     m_windows = std::make_unique<X11Windows>(m_display.get());
     m_xkbEventBase = watchMapping(m_display.get());
+    XkbStateRec state{};
+    if (m_xkbEventBase >= 0 && XkbGetState(m_display.get(), XkbUseCoreKbd, &state) == Success) {
+        readEvents(); // older than the answer
+        m_modifiers.reset(state.base_mods, state.locked_mods);
+    }
+    if (QCoreApplication::instance()) {
+        m_notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(m_display.get()), QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] { readEvents(); });
+    }
     refreshKeymap();
 }
 
@@ -121,17 +133,38 @@ void X11Desktop::bringWindowToTop(WindowHandle window)
         m_windows->raise(Window(window));
 }
 
+// Reads what has arrived, never blocking: notes a mapping change for
+// refreshKeymap and every change of the modifiers; drops the rest, so
+// nothing piles up.
+void X11Desktop::readEvents()
+{
+    Display *display = m_display.get();
+    XEventsQueued(display, QueuedAfterReading);
+    while (XPending(display)) {
+        XEvent event;
+        XNextEvent(display, &event);
+        m_mappingChanged = m_mappingChanged || announcesMappingChange(event, m_xkbEventBase);
+        const auto &xkb = reinterpret_cast<const XkbEvent &>(event);
+        if (m_xkbEventBase >= 0 && event.type == m_xkbEventBase && xkb.any.xkb_type == XkbStateNotify)
+            m_modifiers.noteChange(uint32_t(xkb.state.serial), xkb.state.base_mods, xkb.state.locked_mods);
+    }
+}
+
 void X11Desktop::refreshKeymap()
 {
     // Caps Lock can change at any moment; one round trip per text is cheap.
     m_capsLock = capsLockOn(m_display.get(), m_xkbEventBase);
     // Asking the server is a round trip, and texts come in bursts (a chat line
-    // for every line of a zibble): ask only when the mapping may have changed,
-    // and rebuild the tables only when it has.
+    // for every line of a zibble): ask only when the mapping may have changed
+    // (always, when the server cannot announce it), and rebuild the tables
+    // only when it has.
+    readEvents();
     const auto now = std::chrono::steady_clock::now();
-    if (!mappingChanged(m_display.get(), m_xkbEventBase) && m_mappingReadAt && now - *m_mappingReadAt < kMappingMaxAge)
+    if (!m_mappingChanged && m_xkbEventBase >= 0 && m_mappingReadAt && now - *m_mappingReadAt < kMappingMaxAge)
         return;
+    m_mappingChanged = false;
     m_mappingReadAt = now;
+    m_modifiers.setModifierMapping(readModifierMapping(m_display.get()));
     KeymapSnapshot mapping = readKeymapSnapshot(m_display.get());
     mapping.group = activeGroup(m_display.get(), m_xkbEventBase);
     if (mapping == m_mapping)
@@ -153,18 +186,40 @@ unsigned X11Desktop::mapVirtualKey(unsigned vk)
     return vk < 256 ? m_keymap.scanCodeForVk(uint8_t(vk)) : 0;
 }
 
+bool X11Desktop::userHoldsModifier()
+{
+    if (m_modifiers.userModifiers() == 0)
+        return false;
+    readEvents(); // the notice of its release may be in
+    return m_modifiers.userModifiers() != 0;
+}
+
+size_t X11Desktop::keysShiftChangedByUser()
+{
+    if (!m_modifiers.pressesPending())
+        return 0;
+    // Every notice of a change made before a press precedes the answer to a
+    // request sent after it.
+    XSync(m_display.get(), False);
+    readEvents();
+    return m_modifiers.takePressesShiftChangedByUser();
+}
+
 void X11Desktop::keyEvent(uint8_t vk, uint8_t /*scanCode*/, bool keyUp)
 {
     // The virtual key picks the key; its scan code adds nothing on X.
     unsigned keycode = m_keymap.keycodeForVk(vk);
     if (keycode == 0)
         return;
+
     // Queued in order on our one connection (Xlib hands over its own queued
     // requests before xcb sends); the server takes in fake input between any
     // two requests, so events never pile up there and none is dropped,
     // however long the line. No round trip is needed.
-    xcb_test_fake_input(XGetXCBConnection(m_display.get()), keyUp ? XCB_KEY_RELEASE : XCB_KEY_PRESS,
-                        uint8_t(keycode), XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    const xcb_void_cookie_t request =
+        xcb_test_fake_input(XGetXCBConnection(m_display.get()), keyUp ? XCB_KEY_RELEASE : XCB_KEY_PRESS,
+                            uint8_t(keycode), XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    m_modifiers.noteKeyEvent(int(keycode), !keyUp, request.sequence);
 }
 
 void X11Desktop::flush()

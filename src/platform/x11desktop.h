@@ -2,12 +2,14 @@
 // The desktop on an X11 server: EWMH/ICCCM for windows, XTest for keys.
 #include "platform/desktop.h"
 #include "platform/x11keymap.h"
+#include "platform/x11modifierstate.h"
 
 #include <chrono>
 #include <memory>
 #include <optional>
 
 struct _XDisplay;
+class QSocketNotifier;
 
 namespace zibbles {
 
@@ -28,10 +30,14 @@ public:
     void refreshKeymap() override;
     int16_t vkKeyScan(unsigned char ch) override;
     unsigned mapVirtualKey(unsigned vk) override;
+    bool userHoldsModifier() override;
+    size_t keysShiftChangedByUser() override;
     void keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp) override;
     void flush() override;
 
 private:
+    void readEvents();
+
     struct DisplayCloser {
         void operator()(_XDisplay *display) const;
     };
@@ -39,9 +45,12 @@ private:
     std::unique_ptr<X11Windows> m_windows;
     KeymapSnapshot m_mapping; // what m_keymap was built from
     std::optional<std::chrono::steady_clock::time_point> m_mappingReadAt;
+    bool m_mappingChanged = false; // announced since the mapping was read
     int m_xkbEventBase = -1; // -1: no announcements of mapping changes
     X11Keymap m_keymap;
     bool m_capsLock = false; // as it was at the start of the text
+    X11ModifierState m_modifiers;                // kept from the server's notices
+    std::unique_ptr<QSocketNotifier> m_notifier; // reads them as they come
 };
 
 } // namespace zibbles

@@ -23,6 +23,24 @@ namespace zibbles {
 
 namespace {
 
+// Why no key typed while a hotkey is pressed can be lost. A press of a
+// grabbed combination turns its passive grab into a grab of the whole
+// keyboard by this connection, until the key is let go; every key event the
+// server takes in meanwhile, the ones the keystroke sender fakes included,
+// would be reported to this connection instead of the focused window. So
+// the grabs freeze the keyboard (GrabModeSync): from the press on, the
+// server queues key events instead of taking them in, and reports only the
+// press itself. Whatever key event of the grab reaches this connection, it
+// gives the grab back at once (XUngrabKeyboard, with the time of the press,
+// so only that grab); the queued events are then taken in as though there
+// had been no grab, in the order they came, and go to the focused window.
+// Nothing is delivered to us in between, so nothing can be dropped here, and
+// the only cost is a delay until the event loop reads the press. A held key
+// that repeats grabs and freezes again at each repeat, and is given back
+// again. (A modifier the user holds on, such as the Shift of Shift+F2, is
+// the keystroke sender's to wait out.)
+constexpr int kKeyboardMode = GrabModeSync;
+
 struct Grab {
     uint16_t id = 0;
     unsigned modifiers = 0; // hotkey flags
@@ -31,19 +49,6 @@ struct Grab {
     unsigned state = 0;     // X modifiers without the locks
     std::vector<unsigned> lockCombinations;
 };
-
-ModifierMapping readModifierMapping(Display *display)
-{
-    ModifierMapping mapping;
-    XModifierKeymap *map = XGetModifierMapping(display);
-    if (!map)
-        return mapping;
-    for (int mod = 0; mod < 8; ++mod)
-        for (int i = 0; i < map->max_keypermod; ++i)
-            mapping[size_t(mod)].push_back(map->modifiermap[mod * map->max_keypermod + i]);
-    XFreeModifiermap(map);
-    return mapping;
-}
 
 } // namespace
 
@@ -105,7 +110,7 @@ struct X11GlobalHotkeys::Impl {
             for (unsigned locks : grab.lockCombinations)
                 cookies.push_back(xcb_grab_key_checked(connection, 0, xcb_window_t(root), uint16_t(grab.state | locks),
                                                        xcb_keycode_t(grab.keycode), XCB_GRAB_MODE_ASYNC,
-                                                       XCB_GRAB_MODE_ASYNC));
+                                                       uint8_t(kKeyboardMode)));
         std::vector<bool> refused(cookies.size());
         for (size_t i = cookies.size(); i-- > 0;)
             if (xcb_generic_error_t *error = xcb_request_check(connection, cookies[i])) {
@@ -156,7 +161,7 @@ struct X11GlobalHotkeys::Impl {
     {
         X11ErrorTrap trap(display);
         for (unsigned locks : grab.lockCombinations)
-            XGrabKey(display, grab.keycode, grab.state | locks, root, False, GrabModeAsync, GrabModeAsync);
+            XGrabKey(display, grab.keycode, grab.state | locks, root, False, GrabModeAsync, kKeyboardMode);
         if (!trap.failed())
             return true;
         ungrabAll(grab);
@@ -183,10 +188,15 @@ struct X11GlobalHotkeys::Impl {
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == MappingNotify)
+            if (event.type == MappingNotify) {
                 XRefreshKeyboardMapping(&event.xmapping);
-            else if (event.type == KeyPress)
-                keyPressed(event.xkey);
+            } else if (event.type == KeyPress || event.type == KeyRelease) {
+                // Key events come here only through a grab (see kKeyboardMode).
+                XUngrabKeyboard(display, event.xkey.time);
+                XFlush(display);
+                if (event.type == KeyPress)
+                    keyPressed(event.xkey);
+            }
         }
     }
 
@@ -195,11 +205,6 @@ struct X11GlobalHotkeys::Impl {
         const unsigned state = masks.stateFor(masks.modifiersOf(key.state));
         for (const Grab &g : grabs) {
             if (g.keycode == int(key.keycode) && g.state == state) {
-                // The press turned the passive grab into a grab of the whole
-                // keyboard until the key is released; the zibble typed
-                // meanwhile would come to us instead of the focused window.
-                XUngrabKeyboard(display, key.time);
-                XFlush(display);
                 // Delivered as an event of its own, as a window message would be:
                 // an error in the handler then cannot lose the presses after it.
                 QMetaObject::invokeMethod(

@@ -17,4 +17,17 @@ KeymapSnapshot readKeymapSnapshot(Display *display)
     return snapshot;
 }
 
+ModifierMapping readModifierMapping(Display *display)
+{
+    ModifierMapping mapping;
+    XModifierKeymap *map = XGetModifierMapping(display);
+    if (!map)
+        return mapping;
+    for (int mod = 0; mod < 8; ++mod)
+        for (int i = 0; i < map->max_keypermod; ++i)
+            mapping[size_t(mod)].push_back(map->modifiermap[mod * map->max_keypermod + i]);
+    XFreeModifiermap(map);
+    return mapping;
+}
+
 } // namespace zibbles

@@ -1,6 +1,7 @@
 #pragma once
-// Reads the server's keyboard mapping into a KeymapSnapshot.
+// Reads the server's keyboard and modifier mappings.
 #include "platform/x11keymap.h"
+#include "platform/x11modifiers.h"
 
 #include <X11/Xlib.h>
 
@@ -8,5 +9,7 @@ namespace zibbles {
 
 // Empty (no keysyms) when the server does not answer.
 KeymapSnapshot readKeymapSnapshot(Display *display);
+// Empty lists when the server does not answer.
+ModifierMapping readModifierMapping(Display *display);
 
 } // namespace zibbles

@@ -4,11 +4,16 @@
 
 #include "platform/eventloop.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zibbles {
 
 namespace {
+
+// How often a wait for a held modifier looks again if no notice of its
+// release has come (the notice normally ends the wait at once).
+constexpr int64_t kModifierRecheckMs = 100;
 
 // The modifiers a text has pressed and not yet released; whatever is still
 // down when the text ends (or typing is cut short) is released then.
@@ -68,18 +73,56 @@ void TSendkeys::SendKeys(const std::string &text)
     m_desktop.refreshKeymap();
     HeldModifiers held(m_desktop);
     bool modifierHeld = false;
+    std::string unchecked; // characters typed by the layout since the last look
     for (const char c : text) {
+        waitForUserModifiers();
         const auto byte = static_cast<unsigned char>(c);
-        if (const auto modifier = modifierCode(byte)) {
+        const auto modifier = modifierCode(byte);
+        const bool character = !modifier && !fixedVirtualKey(byte);
+        if (!character) // no BackSpace takes back what such a key does
+            retypeShiftedByUser(unchecked);
+        if (modifier) {
             m_desktop.keyEvent(modifier->vk, uint8_t(m_desktop.mapVirtualKey(modifier->vk)), modifier->keyUp);
             modifierHeld = !modifier->keyUp;
             held.note(*modifier);
         } else {
             typeKey(byte, modifierHeld);
+            if (character && !modifierHeld)
+                unchecked += c;
         }
         m_desktop.flush();
         m_pump.processPending();
     }
+    retypeShiftedByUser(unchecked);
+}
+
+// The user's Shift (of Shift+F2) held down while a line is typed would
+// shift every character: the line waits, for as long as it is held, and
+// hotkeys and timers are handled meanwhile.
+void TSendkeys::waitForUserModifiers()
+{
+    while (m_desktop.userHoldsModifier())
+        m_pump.waitForEvents(kModifierRecheckMs);
+}
+
+// Shift may also come down while the characters just typed are on their
+// way, and shift them (or be let go of while ours is down, if it is the
+// same key): the characters from the first one changed on are taken back
+// with BackSpace once the user's modifiers are up, and typed again.
+void TSendkeys::retypeShiftedByUser(std::string &unchecked)
+{
+    for (size_t caught; (caught = m_desktop.keysShiftChangedByUser()) != 0 && !unchecked.empty();) {
+        const std::string again = unchecked.substr(unchecked.size() - std::min(caught, unchecked.size()));
+        waitForUserModifiers();
+        for (size_t i = 0; i < again.size(); ++i)
+            typeKey('\b', false);
+        for (const char c : again)
+            typeKey(static_cast<unsigned char>(c), false);
+        m_desktop.flush();
+        m_pump.processPending(); // a hotkey grab that holds the keys back ends there
+        unchecked = again;
+    }
+    unchecked.clear();
 }
 
 void TSendkeys::typeKey(unsigned char byte, bool modifierHeld)

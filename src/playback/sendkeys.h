@@ -20,9 +20,14 @@ public:
     // Types `text`, dispatching pending messages after every character. A
     // modifier that the text presses (250, 252, 254) and does not release is
     // released before returning, so no key stays held on the user's desktop.
+    // Before each character, a modifier that the user holds down is waited
+    // out in the event loop, so that it does not change what is typed; a
+    // character that the user's Shift caught all the same is typed again.
     void SendKeys(const std::string &text);
 
 private:
+    void waitForUserModifiers();
+    void retypeShiftedByUser(std::string &unchecked);
     void typeKey(unsigned char byte, bool modifierHeld);
 
     Desktop &m_desktop;

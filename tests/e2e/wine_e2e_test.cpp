@@ -9,6 +9,7 @@
 // under openbox: setting it up is most of the time the tests take. Every Wine
 // process is killed and reaped at the end of each suite.
 #include "desktopfixture.h"
+#include "hotkeystorm.h"
 
 #include <gtest/gtest.h>
 
@@ -434,4 +435,23 @@ TEST_F(WineWmE2E, TheWineWindowIsActivatedFromANativeWindowAndBack)
 TEST_F(WineWmE2E, TypesPunctuationIntoTheManagedWineWindowExactly)
 {
     typeAndExpect({"!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~", "Managed: (OK) 100%"});
+}
+
+// The real program plays a long zibble into the Wine window while another
+// client presses its hotkeys at random moments.
+TEST_F(WineWmE2E, HotkeysPressedWhileAZibbleTypesCutItOnlyBetweenWholeLines)
+{
+    e2e::TempFolder app;
+    e2e::TempFolder home;
+    e2e::ZibblesProgram program(s_desktop->x, s_desktop->probe, app, home);
+    const std::vector<std::string> script = e2e::stormLines(30, 60);
+    e2e::putEverywhere(program, script);
+    program.start();
+
+    const size_t before = chat().lines().size();
+    e2e::HotkeyStorm storm(s_desktop->probe, [&] {
+        const std::vector<std::string> all = chat().lines();
+        return std::vector<std::string>(all.begin() + long(before), all.end());
+    }, script);
+    e2e::expectOnlyWholeLines(storm.run(16, 20261209));
 }

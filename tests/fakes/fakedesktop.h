@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -60,6 +61,8 @@ public:
         return it == punctuation.end() ? int16_t(-1) : it->second;
     }
     unsigned mapVirtualKey(unsigned vk) override { return fakeScan(vk); }
+    bool userHoldsModifier() override { return userModifier && userModifier(); }
+    size_t keysShiftChangedByUser() override { return shiftChangedByUser ? shiftChangedByUser() : 0; }
     void keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp) override { events.push_back({vk, scanCode, keyUp}); }
     void flush() override { ++flushes; }
 
@@ -86,6 +89,8 @@ public:
     std::vector<std::string> searched;
     std::vector<std::string> activations;
     std::vector<KeyEventRecord> events;
+    std::function<bool()> userModifier;  // whether the user holds one now
+    std::function<size_t()> shiftChangedByUser; // the presses from the first the user's Shift caught
     int keymapRefreshes = 0;
     int flushes = 0;
 
