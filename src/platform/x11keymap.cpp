@@ -9,6 +9,8 @@ namespace zibbles {
 
 namespace {
 constexpr int kMaxKeycode = 255;
+// The shift state of each level as VkKeyScan gives it: AltGr is Ctrl+Alt.
+constexpr int kShiftStateOfLevel[] = {0, 1, 6, 7};
 
 // The two keysyms a key gives unshifted and shifted in the group in use, by
 // the core protocol's rules for lists that leave parts out: a key with no
@@ -29,6 +31,21 @@ std::pair<uint32_t, uint32_t> levelsOf(const KeymapSnapshot &snapshot, int keyco
     if (lower != upper)
         return {lower, upper};
     return {first, first};
+}
+
+// The keysyms of the third and fourth level (AltGr, Shift+AltGr) of the
+// first layout, which the core mapping lists after the first two levels of
+// both layouts. Keys with no such level give 0. In the second layout the
+// core mapping does not tell where they are, so there are none.
+std::pair<uint32_t, uint32_t> altGrLevelsOf(const KeymapSnapshot &snapshot, int keycode)
+{
+    if (snapshot.group != 0)
+        return {0, 0};
+    const uint32_t third = snapshot.keysym(keycode, 4), fourth = snapshot.keysym(keycode, 5);
+    if (fourth != 0 || third == 0)
+        return {third, fourth};
+    const uint32_t lower = keysyms::toLower(third), upper = keysyms::toUpper(third);
+    return lower != upper ? std::pair{lower, upper} : std::pair{third, third};
 }
 
 bool isKeypadKey(const KeymapSnapshot &snapshot, int keycode)
@@ -72,12 +89,18 @@ X11Keymap::X11Keymap(const KeymapSnapshot &snapshot)
             index[unshifted].push_back({keycode, 0});
         if (shifted != 0)
             index[shifted].push_back({keycode, 1});
+        auto [third, fourth] = altGrLevelsOf(snapshot, keycode);
+        if (third != 0)
+            index[third].push_back({keycode, 2});
+        if (fourth != 0)
+            index[fourth].push_back({keycode, 3});
     }
     // 0..32 are reached by their own number in typed text (control bytes and
     // the space), 255 stands for "no key": none of them is ever handed out.
     for (int vk = 0; vk < 256; ++vk)
         m_vkTaken[vk] = vk <= 0x20 || vk == 0xFF || keysyms::isNamedVk(uint8_t(vk));
     bindFixedKeys(snapshot);
+    m_hasAltGr = m_keycodeOfVk[kAltGrVk] != 0;
     bindCharacters(index);
 }
 
@@ -101,7 +124,9 @@ X11Keymap::Candidate X11Keymap::bestKeyFor(const KeysymIndex &index, unsigned ch
 {
     // The key a user would press: one of the keyboard's named keys before an
     // extra key that merely carries the same keysym (such as a keypad "("),
-    // no keypad key if avoidable, unshifted before shifted, then the lowest.
+    // no keypad key if avoidable, the fewest modifiers (none, Shift, AltGr,
+    // Shift+AltGr), then the lowest. Without an AltGr key the third and
+    // fourth levels cannot be reached.
     using Rank = std::tuple<bool, bool, int, int>;
     Candidate best;
     Rank bestRank{true, true, 2, kMaxKeycode + 1};
@@ -110,6 +135,8 @@ X11Keymap::Candidate X11Keymap::bestKeyFor(const KeysymIndex &index, unsigned ch
         if (found == index.end())
             continue;
         for (const Candidate &key : found->second) {
+            if (key.level >= 2 && !m_hasAltGr)
+                continue;
             Rank rank{m_vkOfKeycode[key.keycode] == 0, bool(m_keypadKeycode[key.keycode]), key.level, key.keycode};
             if (rank < bestRank) {
                 bestRank = rank;
@@ -136,7 +163,7 @@ void X11Keymap::bindCharacters(const KeysymIndex &index)
             m_vkOfKeycode[key.keycode] = vk;
         }
         if (vk != 0)
-            m_scan[ch] = int16_t(vk | (key.level << 8));
+            m_scan[ch] = int16_t(vk | (kShiftStateOfLevel[key.level] << 8));
     }
 }
 

@@ -29,20 +29,25 @@ public:
     explicit X11Keymap(const KeymapSnapshot &snapshot);
 
     // The virtual key of the key a user presses for the Windows-1252
-    // character `ch` in its low byte, 1 in the high byte when it sits on the
-    // shifted level; -1 when the layout cannot type it without more than Shift.
+    // character `ch` in its low byte and, as VkKeyScan gives it, the shift
+    // state in the high byte: 1 on the shifted level, 6 (Ctrl+Alt, that is
+    // AltGr) on the third, 7 on the fourth; -1 when the layout cannot type it.
+    // AltGr is the key that carries ISO_Level3_Shift, on virtual key 0xA5
+    // (the right-hand Alt, which is AltGr on Windows).
     int16_t vkKeyScan(unsigned char ch) const;
     // The keycode a virtual key presses, 0 when it has none.
     unsigned keycodeForVk(uint8_t vk) const;
     // The scan code of a virtual key (its keycode - 8), 0 when it has none.
     unsigned scanCodeForVk(uint8_t vk) const;
 
+    static constexpr uint8_t kAltGrVk = 0xA5;
+
 private:
     struct Candidate {
         int keycode = 0;
         int level = 0;
     };
-    // Where each keysym sits on the first group's two levels.
+    // Where each keysym sits on the levels of the layout in use (0..3).
     using KeysymIndex = std::unordered_map<uint32_t, std::vector<Candidate>>;
 
     void bindFixedKeys(const KeymapSnapshot &snapshot);
@@ -55,6 +60,7 @@ private:
     std::vector<bool> m_keypadKeycode;           // by keycode
     std::array<int16_t, 256> m_scan{};           // by character
     std::array<bool, 256> m_vkTaken{};
+    bool m_hasAltGr = false;
 };
 
 } // namespace zibbles

@@ -15,7 +15,7 @@ uint32_t toUpper(uint32_t keysym);
 
 // The virtual key of a key whose unshifted keysym this is, as on a US
 // keyboard (digits, letters, punctuation, space, the editing and function
-// keys, the modifiers); 0 for every other keysym.
+// keys, the modifiers, AltGr as the right-hand Alt); 0 for every other keysym.
 uint8_t primaryVk(uint32_t keysym);
 // A second choice for the modifiers, used when a layout lacks the left-hand key.
 uint8_t fallbackVk(uint32_t keysym);

@@ -10,6 +10,12 @@ std::optional<ModifierCode> modifierCode(unsigned char byte)
     return ModifierCode{keys[(byte - 250) / 2], (byte - 250) % 2 == 1};
 }
 
+ShiftKeys shiftKeysFor(unsigned shiftState)
+{
+    const bool altGr = (shiftState & ~1u) == 6;
+    return {(shiftState & 1) != 0 || (shiftState != 0 && !altGr), altGr};
+}
+
 std::optional<uint8_t> fixedVirtualKey(unsigned char byte)
 {
     // Home, End, Up, Down, Left, Right, Page Up, Page Down, Insert, Delete.

@@ -137,13 +137,18 @@ void TSendkeys::typeKey(unsigned char byte, bool modifierHeld)
         shiftState = scan >> 8;
     }
     const auto scanCode = uint8_t(m_desktop.mapVirtualKey(key));
-    // Any shift state gives Shift alone, as the key table has it.
-    const bool addShift = shiftState != 0 && !modifierHeld;
-    if (addShift)
+    // A text that holds a modifier of its own gets none added.
+    const ShiftKeys add = modifierHeld ? ShiftKeys{} : shiftKeysFor(shiftState);
+    const auto altGrScan = uint8_t(m_desktop.mapVirtualKey(vk::RMenu));
+    if (add.shift)
         m_desktop.keyEvent(vk::Shift, kShiftScanCode, false);
+    if (add.altGr)
+        m_desktop.keyEvent(vk::RMenu, altGrScan, false);
     m_desktop.keyEvent(key, scanCode, false);
     m_desktop.keyEvent(key, scanCode, true);
-    if (addShift)
+    if (add.altGr)
+        m_desktop.keyEvent(vk::RMenu, altGrScan, true);
+    if (add.shift)
         m_desktop.keyEvent(vk::Shift, kShiftScanCode, true);
 }
 

@@ -50,9 +50,28 @@ protected:
         }
         XFree(map);
         if (freeKeycode)
-            XChangeKeyboardMapping(probeDisplay(), freeKeycode, int(keysyms.size()), keysyms.data(), 1);
-        XSync(probeDisplay(), False);
+            remap(freeKeycode, std::move(keysyms));
         return freeKeycode;
+    }
+
+    // Gives a keycode other keysyms: the first layout's two levels, the
+    // second's, then the first layout's third and fourth (AltGr).
+    void remap(int keycode, std::vector<KeySym> keysyms)
+    {
+        XChangeKeyboardMapping(probeDisplay(), keycode, int(keysyms.size()), keysyms.data(), 1);
+        XSync(probeDisplay(), False);
+    }
+
+    // Moves @ and the euro sign to AltGr and Shift+AltGr, on the key beside
+    // the left Shift, whose XKB mapping in Xvfb has four levels (the keys of
+    // the main block keep the two levels that theirs fixes); takes @ off the
+    // 2, and the backslash and | off their key, so that no key types the
+    // backslash. Xvfb's mapping has ISO_Level3_Shift on a key of its own.
+    void remapToAltGrKeys()
+    {
+        remap(11, {XK_2, XK_quotedbl});
+        remap(51, {XK_numbersign, XK_apostrophe});
+        remap(94, {XK_less, XK_greater, XK_less, XK_greater, XK_at, XK_EuroSign});
     }
 };
 
@@ -104,6 +123,25 @@ TEST_F(X11DesktopE2E, CapsLockDoesNotChangeWhatIsTyped)
     // Unlock only once the line is in: the press comes from another connection
     // and could overtake key events still queued on ours.
     EXPECT_EQ(chat.waitForLines(1, 10s), lines);
+    probe.tapKey("Caps_Lock");
+}
+
+TEST_F(X11DesktopE2E, CharactersOnAltGrAreTypedWithItWhateverCapsLockSays)
+{
+    remapToAltGrKeys(); // before the chat window starts, as a user's session would
+    ChatWindow chat(x, probe, folder, "There (OGL)");
+    desktop.refreshKeymap();
+    ASSERT_EQ(desktop.vkKeyScan('@') >> 8, 6) << "@ is on AltGr now";
+    const std::vector<std::string> lines = {"Mail me at anna@example.org", "5\x80 @ \"Q\" ?#'", "Q@q"};
+    const zibbles::WindowHandle window = desktop.findWindow("There (OGL)");
+    // A character that no key types is left out.
+    activateAndType(window, lines[0] + "\n\r" + lines[1] + "\\\n\r");
+    ASSERT_EQ(chat.waitForLines(2, 10s), (std::vector<std::string>{lines[0], lines[1]}));
+    // Lock only once those lines are in: the press comes from another
+    // connection and could overtake key events still queued on ours.
+    probe.tapKey("Caps_Lock");
+    activateAndType(window, lines[0] + "\n\r" + lines[1] + "\n\r" + lines[2] + "\n\r");
+    EXPECT_EQ(chat.waitForLines(5, 10s), (std::vector<std::string>{lines[0], lines[1], lines[0], lines[1], lines[2]}));
     probe.tapKey("Caps_Lock");
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A desktop that records every key event and window operation, with a fixed
-// US keyboard layout: letters, digits and the common punctuation.
+// US keyboard layout: letters, digits and the common punctuation, and two
+// characters on AltGr.
 #include "platform/desktop.h"
 
 #include <cstdint>
@@ -56,6 +57,7 @@ public:
             {'\'', 0xDE},  {'"', 0x1DE}, {',', 0xBC},  {'.', 0xBE},  {'?', 0x1BF}, {'/', 0xBF},
             {'-', 0xBD},   {'_', 0x1BD}, {'=', 0xBB},  {'+', 0x1BB}, {'%', 0x135}, {'#', 0x133},
             {'>', 0x1BE},  {'<', 0x1BC}, {'$', 0x134}, {'&', 0x137},
+            {'@', 0x651},  {'|', 0x7E2}, // AltGr and Shift+AltGr, as on a German layout
         };
         const auto it = punctuation.find(ch);
         return it == punctuation.end() ? int16_t(-1) : it->second;

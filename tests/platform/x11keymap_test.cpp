@@ -13,7 +13,9 @@
 using namespace zibbles;
 
 namespace {
-constexpr int kPer = 4; // two groups of two levels, as XGetKeyboardMapping gives them
+// Two groups of two levels, then the first group's third and fourth (AltGr),
+// as XGetKeyboardMapping gives them.
+constexpr int kPer = 6;
 
 class Layout {
 public:
@@ -233,6 +235,34 @@ TEST(X11Keymap, TheLayoutInUseDecidesWhichKeyTypesACharacter)
     EXPECT_EQ(german.vkKeyScan('a'), 0x41);
     EXPECT_EQ(german.vkKeyScan('('), 0x139);
     EXPECT_EQ(german.keycodeForVk(13), 36u);
+}
+
+TEST(X11Keymap, CharactersOnTheThirdAndFourthLevelAreTypedWithAltGr)
+{
+    // German-style: @ on AltGr+Q, the euro on AltGr+E, | and the broken bar
+    // on the key beside the left Shift; no @ or | elsewhere.
+    Layout layout = usMainBlock();
+    layout.key(11, {XK_2, XK_quotedbl}).key(51, {XK_numbersign, XK_apostrophe});
+    layout.key(24, {XK_q, XK_Q, XK_q, XK_Q, XK_at, XK_Greek_OMEGA});
+    layout.key(26, {XK_e, XK_E, XK_e, XK_E, XK_EuroSign, XK_EuroSign});
+    layout.key(94, {XK_less, XK_greater, XK_less, XK_greater, XK_bar, XK_brokenbar});
+    const X11Keymap noAltGrKey = layout.build();
+    layout.key(92, {XK_ISO_Level3_Shift});
+    const X11Keymap keymap = layout.build();
+
+    EXPECT_EQ(keymap.keycodeForVk(0xA5), 92u);
+    EXPECT_EQ(keymap.vkKeyScan('@'), 0x651);
+    EXPECT_EQ(keymap.vkKeyScan(0x80), 0x645); // the euro sign
+    EXPECT_EQ(keymap.vkKeyScan('|'), 0x6E2);
+    EXPECT_EQ(keymap.vkKeyScan(0xA6), 0x7E2); // the broken bar
+    EXPECT_EQ(keymap.vkKeyScan('q'), 0x51);
+    EXPECT_EQ(keymap.vkKeyScan('<'), 0xE2);
+    // Without a key that gives the third level, they cannot be typed; nor in
+    // the second layout, whose third level the core mapping does not show.
+    for (const X11Keymap &other : {noAltGrKey, layout.group(1).build()})
+        for (unsigned char ch : {'@', '|', '\x80', '\xA6'})
+            EXPECT_EQ(other.vkKeyScan(ch), -1) << int(ch);
+    EXPECT_EQ(noAltGrKey.vkKeyScan('q'), 0x51);
 }
 
 TEST(X11Keymap, AnEmptyMappingTypesNothing)

@@ -68,6 +68,19 @@ TEST_F(SendkeysTest, ControlBytesAndKeyCodesUseTheirFixedKeys)
     EXPECT_EQ(desktop.events, expected);
 }
 
+TEST_F(SendkeysTest, ACharacterOnAltGrIsTypedWithAltGrAroundTheKeyAndShiftOutside)
+{
+    sendkeys.SendKeys("@|");
+    const Events altGr = {modifier(0xA5, false), modifier('Q', false), modifier('Q', true), modifier(0xA5, true)};
+    const Events both = {{16, 42, false}, modifier(0xA5, false), modifier(0xE2, false), modifier(0xE2, true),
+                         modifier(0xA5, true), {16, 42, true}};
+    EXPECT_EQ(desktop.events, altGr + both);
+    // A modifier that the text holds itself leaves the key bare.
+    desktop.events.clear();
+    sendkeys.SendKeys(std::string{char(252), '@', char(253)});
+    EXPECT_EQ(desktop.events, Events{modifier(17, false)} + tap('Q') + Events{modifier(17, true)});
+}
+
 TEST_F(SendkeysTest, ACharacterTheLayoutLacksIsVirtualKey255WithShift)
 {
     sendkeys.SendKeys("~");
