@@ -25,20 +25,28 @@ namespace {
 
 // Why no key typed while a hotkey is pressed can be lost. A press of a
 // grabbed combination turns its passive grab into a grab of the whole
-// keyboard by this connection, until the key is let go; every key event the
-// server takes in meanwhile, the ones the keystroke sender fakes included,
-// would be reported to this connection instead of the focused window. So
-// the grabs freeze the keyboard (GrabModeSync): from the press on, the
-// server queues key events instead of taking them in, and reports only the
-// press itself. Whatever key event of the grab reaches this connection, it
-// gives the grab back at once (XUngrabKeyboard, with the time of the press,
-// so only that grab); the queued events are then taken in as though there
-// had been no grab, in the order they came, and go to the focused window.
-// Nothing is delivered to us in between, so nothing can be dropped here, and
-// the only cost is a delay until the event loop reads the press. A held key
-// that repeats grabs and freezes again at each repeat, and is given back
-// again. (A modifier the user holds on, such as the Shift of Shift+F2, is
-// the keystroke sender's to wait out.)
+// keyboard by this connection, until the key is let go; with the keyboard
+// left running (GrabModeAsync), every key event the server took in
+// meanwhile, the ones the keystroke sender fakes included, would be
+// reported to this connection instead of the focused window, and lost. So
+// the grabs freeze the keyboard (GrabModeSync): the server activates the
+// grab and freezes the keyboard in one step, while it processes the press,
+// so no other key event falls between the two; from then on it queues key
+// events instead of processing them, and reports only the press itself to
+// us. Whatever key event of a grab reaches this connection, it gives the
+// grab back (XUngrabKeyboard with the time of that event, which releases
+// that grab and never a later one); the server then processes the queued
+// events in the order they came, as though they had just arrived, and
+// delivers them to the focused window. A queued press of a grabbed key
+// (a held key that repeats, a second hotkey) grabs and freezes again,
+// leaving the events behind it queued, and its own event reaches us and is
+// given back in turn. So no key event is ever delivered to this connection
+// except the presses that activate grabs, and those are ours: none of the
+// typed ones can be lost or reordered. The cost is a frozen keyboard until
+// the event loop reads the press (the keystroke sender dispatches after
+// every character). What this does not cover is a modifier the user holds
+// (the Shift of Shift+F2): it is not grabbed and changes what the keys
+// typed meanwhile mean; that is the keystroke sender's to wait out.
 constexpr int kKeyboardMode = GrabModeSync;
 
 struct Grab {

@@ -4,7 +4,10 @@
 // state other than the one we meant. Kept from the server's notices of modifier changes, which come in
 // the order the server made them, each with the number of the last request
 // of ours that it had carried out by then: a change numbered below a key
-// press of ours came before the server took that press in.
+// press of ours came before the server took that press in. (Not while a
+// hotkey grab holds the keyboard frozen: the server numbers the changes it
+// processes when the grab ends after every press of ours queued meanwhile,
+// so a Shift pressed during that moment, a few milliseconds, goes unseen.)
 #include "platform/x11modifiers.h"
 
 #include <array>

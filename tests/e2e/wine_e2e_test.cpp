@@ -379,6 +379,29 @@ TEST_F(WineE2E, CapsLockDoesNotChangeWhatIsTyped)
     typeAndExpect({"Hello World, caps OFF? 42!"});
 }
 
+// Disabled: into a Wine window, a character on AltGr arrives as the key's
+// first or second level. The X key events are right (the press of the key
+// carries the AltGr modifier, Mod5, as a native window takes it), but Wine
+// keeps one AltGr state, taken from the last X key event it read, and looks
+// at it only when the program translates the key into a character; by then
+// the keys typed after it have been read and AltGr is up again.
+TEST_F(WineE2E, DISABLED_CharactersOnAltGrAreTypedWithItWhateverCapsLockSays)
+{
+    {
+        const e2e::AltGrLayout layout(s_desktop->probe);
+        // Wine reads the new layout when the server announces it.
+        std::this_thread::sleep_for(500ms);
+        ASSERT_EQ(s_desktop->desktop.vkKeyScan('@') >> 8, (s_desktop->desktop.refreshKeymap(), 6));
+        typeAndExpect({"Mail me at anna@example.org", "5\x80 @ \"Q\" ?#'"});
+        s_desktop->keys.MakeWindowActive(chat().window());
+        s_desktop->probe.tapKey("Caps_Lock");
+        typeAndExpect({"Mail me at anna@example.org", "Q@q \x80"});
+        s_desktop->probe.tapKey("Caps_Lock");
+    }
+    std::this_thread::sleep_for(500ms);
+    typeAndExpect({"back to @ and \\|"});
+}
+
 namespace {
 
 // Typing into wine-chat.exe after another window had the focus, the Wine window

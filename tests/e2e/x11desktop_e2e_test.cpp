@@ -50,28 +50,9 @@ protected:
         }
         XFree(map);
         if (freeKeycode)
-            remap(freeKeycode, std::move(keysyms));
-        return freeKeycode;
-    }
-
-    // Gives a keycode other keysyms: the first layout's two levels, the
-    // second's, then the first layout's third and fourth (AltGr).
-    void remap(int keycode, std::vector<KeySym> keysyms)
-    {
-        XChangeKeyboardMapping(probeDisplay(), keycode, int(keysyms.size()), keysyms.data(), 1);
+            XChangeKeyboardMapping(probeDisplay(), freeKeycode, int(keysyms.size()), keysyms.data(), 1);
         XSync(probeDisplay(), False);
-    }
-
-    // Moves @ and the euro sign to AltGr and Shift+AltGr, on the key beside
-    // the left Shift, whose XKB mapping in Xvfb has four levels (the keys of
-    // the main block keep the two levels that theirs fixes); takes @ off the
-    // 2, and the backslash and | off their key, so that no key types the
-    // backslash. Xvfb's mapping has ISO_Level3_Shift on a key of its own.
-    void remapToAltGrKeys()
-    {
-        remap(11, {XK_2, XK_quotedbl});
-        remap(51, {XK_numbersign, XK_apostrophe});
-        remap(94, {XK_less, XK_greater, XK_less, XK_greater, XK_at, XK_EuroSign});
+        return freeKeycode;
     }
 };
 
@@ -128,7 +109,7 @@ TEST_F(X11DesktopE2E, CapsLockDoesNotChangeWhatIsTyped)
 
 TEST_F(X11DesktopE2E, CharactersOnAltGrAreTypedWithItWhateverCapsLockSays)
 {
-    remapToAltGrKeys(); // before the chat window starts, as a user's session would
+    const e2e::AltGrLayout layout(probe); // before the chat window starts, as a user's session would
     ChatWindow chat(x, probe, folder, "There (OGL)");
     desktop.refreshKeymap();
     ASSERT_EQ(desktop.vkKeyScan('@') >> 8, 6) << "@ is on AltGr now";

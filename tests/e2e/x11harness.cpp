@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
 
 #include <cerrno>
@@ -234,6 +235,32 @@ void X11Probe::tapKey(const std::string &keysymName, const std::vector<std::stri
     XTestFakeKeyEvent(d, key, False, CurrentTime);
     for (auto it = mods.rbegin(); it != mods.rend(); ++it)
         XTestFakeKeyEvent(d, *it, False, CurrentTime);
+    XSync(d, False);
+}
+
+AltGrLayout::AltGrLayout(X11Probe &probe) : m_probe(probe)
+{
+    remap(11, {XK_2, XK_quotedbl});
+    remap(51, {XK_numbersign, XK_apostrophe});
+    remap(94, {XK_less, XK_greater, XK_less, XK_greater, XK_at, XK_EuroSign});
+}
+
+AltGrLayout::~AltGrLayout()
+{
+    Display *d = dpy(m_probe.display());
+    for (auto &[keycode, keysyms] : m_before)
+        XChangeKeyboardMapping(d, keycode, int(keysyms.size()), keysyms.data(), 1);
+    XSync(d, False);
+}
+
+void AltGrLayout::remap(int keycode, std::vector<unsigned long> keysyms)
+{
+    Display *d = dpy(m_probe.display());
+    int perKeycode = 0;
+    KeySym *old = XGetKeyboardMapping(d, KeyCode(keycode), 1, &perKeycode);
+    m_before.emplace_back(keycode, std::vector<unsigned long>(old, old + perKeycode));
+    XFree(old);
+    XChangeKeyboardMapping(d, keycode, int(keysyms.size()), keysyms.data(), 1);
     XSync(d, False);
 }
 

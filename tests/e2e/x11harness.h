@@ -75,6 +75,26 @@ private:
     void *m_display = nullptr;
 };
 
+// A layout that types @ and the euro sign only with AltGr and Shift+AltGr, as
+// German ones do, until destroyed: they move onto the key beside the left
+// Shift, whose XKB mapping in Xvfb has four levels (the keys of the main
+// block keep the two levels that theirs fixes); @ leaves the 2, and the
+// backslash and | leave their key, so that no key types the backslash.
+// Xvfb's mapping has ISO_Level3_Shift on a key of its own.
+class AltGrLayout {
+public:
+    explicit AltGrLayout(X11Probe &probe);
+    ~AltGrLayout(); // the keys as they were
+    AltGrLayout(const AltGrLayout &) = delete;
+    AltGrLayout &operator=(const AltGrLayout &) = delete;
+
+private:
+    void remap(int keycode, std::vector<unsigned long> keysyms);
+
+    X11Probe &m_probe;
+    std::vector<std::pair<int, std::vector<unsigned long>>> m_before;
+};
+
 // The folder holding build/bin (from the ZIBBLES_BIN_DIR compile definition).
 std::string binDir();
 
