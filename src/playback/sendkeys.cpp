@@ -11,6 +11,13 @@ namespace zibbles {
 
 namespace {
 
+// A program under Wine reads AltGr from the last key event it has taken in
+// when it turns a key into a character, which it does a moment after the
+// key came: a key typed with AltGr is given that moment, before the next
+// key event (AltGr's release arriving alone keeps AltGr in that state), or
+// it arrives without AltGr. Characters on AltGr are few in a chat line.
+constexpr int64_t kAltGrSettleMs = 60;
+
 // How often a wait for a held modifier looks again if no notice of its
 // release has come (the notice normally ends the wait at once).
 constexpr int64_t kModifierRecheckMs = 100;
@@ -86,9 +93,13 @@ void TSendkeys::SendKeys(const std::string &text)
             modifierHeld = !modifier->keyUp;
             held.note(*modifier);
         } else {
-            typeKey(byte, modifierHeld);
+            const bool altGr = typeKey(byte, modifierHeld);
             if (character && !modifierHeld)
                 unchecked += c;
+            if (altGr) {
+                m_desktop.flush();
+                waitUntil(m_pump, [] { return false; }, m_pump.nowMs() + kAltGrSettleMs);
+            }
         }
         m_desktop.flush();
         m_pump.processPending();
@@ -125,7 +136,7 @@ void TSendkeys::retypeShiftedByUser(std::string &unchecked)
     unchecked.clear();
 }
 
-void TSendkeys::typeKey(unsigned char byte, bool modifierHeld)
+bool TSendkeys::typeKey(unsigned char byte, bool modifierHeld)
 {
     uint8_t key = 0;
     unsigned shiftState = 0;
@@ -140,16 +151,18 @@ void TSendkeys::typeKey(unsigned char byte, bool modifierHeld)
     // A text that holds a modifier of its own gets none added.
     const ShiftKeys add = modifierHeld ? ShiftKeys{} : shiftKeysFor(shiftState);
     const auto altGrScan = uint8_t(m_desktop.mapVirtualKey(vk::RMenu));
-    if (add.shift)
-        m_desktop.keyEvent(vk::Shift, kShiftScanCode, false);
+    // AltGr outside Shift: its release, the last event, still carries it.
     if (add.altGr)
         m_desktop.keyEvent(vk::RMenu, altGrScan, false);
+    if (add.shift)
+        m_desktop.keyEvent(vk::Shift, kShiftScanCode, false);
     m_desktop.keyEvent(key, scanCode, false);
     m_desktop.keyEvent(key, scanCode, true);
-    if (add.altGr)
-        m_desktop.keyEvent(vk::RMenu, altGrScan, true);
     if (add.shift)
         m_desktop.keyEvent(vk::Shift, kShiftScanCode, true);
+    if (add.altGr)
+        m_desktop.keyEvent(vk::RMenu, altGrScan, true);
+    return add.altGr;
 }
 
 } // namespace zibbles

@@ -28,7 +28,8 @@ public:
 private:
     void waitForUserModifiers();
     void retypeShiftedByUser(std::string &unchecked);
-    void typeKey(unsigned char byte, bool modifierHeld);
+    // Whether it added AltGr.
+    bool typeKey(unsigned char byte, bool modifierHeld);
 
     Desktop &m_desktop;
     MessagePump &m_pump;

@@ -4,12 +4,25 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <stdexcept>
 #include <vector>
 
 using namespace std::chrono_literals;
 
 namespace e2e {
+
+int64_t IdlePump::nowMs() const
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void IdlePump::waitForEvents(int64_t maxMs)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::max<int64_t>(maxMs, 0)));
+}
 
 namespace {
 Display *displayOf(const X11Probe &probe)

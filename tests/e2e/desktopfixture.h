@@ -15,12 +15,13 @@
 
 namespace e2e {
 
-// Typing here needs no message dispatching: nothing else runs in the test.
+// Typing here needs no message dispatching: nothing else runs in the test;
+// a wait only lets the time pass.
 class IdlePump : public zibbles::MessagePump {
 public:
-    int64_t nowMs() const override { return 0; }
+    int64_t nowMs() const override;
     void processPending() override {}
-    void waitForEvents(int64_t) override {}
+    void waitForEvents(int64_t maxMs) override;
 };
 
 // Openbox, an EWMH window manager, managing the server until destroyed.

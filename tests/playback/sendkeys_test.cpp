@@ -68,12 +68,12 @@ TEST_F(SendkeysTest, ControlBytesAndKeyCodesUseTheirFixedKeys)
     EXPECT_EQ(desktop.events, expected);
 }
 
-TEST_F(SendkeysTest, ACharacterOnAltGrIsTypedWithAltGrAroundTheKeyAndShiftOutside)
+TEST_F(SendkeysTest, ACharacterOnAltGrIsTypedWithAltGrAroundTheKeyAndShiftInside)
 {
     sendkeys.SendKeys("@|");
     const Events altGr = {modifier(0xA5, false), modifier('Q', false), modifier('Q', true), modifier(0xA5, true)};
-    const Events both = {{16, 42, false}, modifier(0xA5, false), modifier(0xE2, false), modifier(0xE2, true),
-                         modifier(0xA5, true), {16, 42, true}};
+    const Events both = {modifier(0xA5, false), {16, 42, false}, modifier(0xE2, false), modifier(0xE2, true),
+                         {16, 42, true}, modifier(0xA5, true)};
     EXPECT_EQ(desktop.events, altGr + both);
     // A modifier that the text holds itself leaves the key bare.
     desktop.events.clear();
