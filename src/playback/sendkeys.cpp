@@ -93,13 +93,9 @@ void TSendkeys::SendKeys(const std::string &text)
             modifierHeld = !modifier->keyUp;
             held.note(*modifier);
         } else {
-            const bool altGr = typeKey(byte, modifierHeld);
+            typeCharacter(byte, modifierHeld);
             if (character && !modifierHeld)
                 unchecked += c;
-            if (altGr) {
-                m_desktop.flush();
-                waitUntil(m_pump, [] { return false; }, m_pump.nowMs() + kAltGrSettleMs);
-            }
         }
         m_desktop.flush();
         m_pump.processPending();
@@ -128,12 +124,20 @@ void TSendkeys::retypeShiftedByUser(std::string &unchecked)
         for (size_t i = 0; i < again.size(); ++i)
             typeKey('\b', false);
         for (const char c : again)
-            typeKey(static_cast<unsigned char>(c), false);
+            typeCharacter(static_cast<unsigned char>(c), false);
         m_desktop.flush();
         m_pump.processPending(); // a hotkey grab that holds the keys back ends there
         unchecked = again;
     }
     unchecked.clear();
+}
+
+void TSendkeys::typeCharacter(unsigned char byte, bool modifierHeld)
+{
+    if (!typeKey(byte, modifierHeld))
+        return;
+    m_desktop.flush();
+    waitUntil(m_pump, [] { return false; }, m_pump.nowMs() + kAltGrSettleMs);
 }
 
 bool TSendkeys::typeKey(unsigned char byte, bool modifierHeld)

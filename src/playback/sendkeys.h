@@ -28,6 +28,8 @@ public:
 private:
     void waitForUserModifiers();
     void retypeShiftedByUser(std::string &unchecked);
+    // typeKey, and after a key typed with AltGr the pause that Wine needs.
+    void typeCharacter(unsigned char byte, bool modifierHeld);
     // Whether it added AltGr.
     bool typeKey(unsigned char byte, bool modifierHeld);
 
