@@ -2,7 +2,7 @@
 
 #include "captionfit.h"
 
-#include "platform/handlerguard.h"
+#include "core/handlerguard.h"
 #include "platform/messages.h"
 
 namespace zibbles {

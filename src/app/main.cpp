@@ -1,18 +1,18 @@
 // Zibbles: plays short scripts into the There window on a function key.
-#include "application.h"
 #include "appfolder.h"
+#include "application.h"
 #include "chrome.h"
 #include "mainform.h"
-#include "programsettings.h"
 
+#include "core/programsettings.h"
+#include "hotkeys/optform.h"
+#include "platform/mediaplayer.h"
 #include "platform/qteventloop.h"
 #include "platform/qtmessages.h"
 #include "platform/singleinstance.h"
 #include "platform/userstore.h"
-#include "platform/mediaplayer.h"
 #include "platform/x11desktop.h"
 #include "platform/x11hotkeys.h"
-#include "hotkeys/optform.h"
 #include "playback/performersdialog.h"
 
 #include <memory>

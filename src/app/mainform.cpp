@@ -1,9 +1,10 @@
 #include "mainform.h"
 
 #include "chrome.h"
-#include "programsettings.h"
 #include "trayicon.h"
 
+#include "core/handlerguard.h"
+#include "core/programsettings.h"
 #include "hotkeys/hotkeymanager.h"
 #include "library/highlightrules.h"
 #include "library/insertionmenu.h"
@@ -11,7 +12,6 @@
 #include "library/zibblefile.h"
 #include "library/zibbleset.h"
 #include "platform/eventloop.h"
-#include "platform/handlerguard.h"
 #include "platform/mediaplayer.h"
 #include "platform/messages.h"
 #include "platform/screencentre.h"

@@ -1,9 +1,9 @@
 #pragma once
 // The main window: it owns the run-time state, the editor and the timers, and
 // wires the controls to the zibble library.
-#include "mainstate.h"
 #include "services.h"
 
+#include "core/mainstate.h"
 #include "platform/desktop.h"
 
 #include <QWidget>

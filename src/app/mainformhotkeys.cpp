@@ -2,15 +2,15 @@
 // that switch the program on and off.
 #include "mainform.h"
 
-#include "programsettings.h"
 #include "trayicon.h"
 
 #include "capture/screencapture.h"
 #include "capture/screenshots.h"
+#include "core/handlerguard.h"
+#include "core/programsettings.h"
 #include "hotkeys/hotkeydispatch.h"
 #include "hotkeys/hotkeymanager.h"
 #include "hotkeys/optform.h"
-#include "platform/handlerguard.h"
 
 #include <QDateTime>
 

@@ -3,7 +3,7 @@
 #include "mainform.h"
 #include "traymenu.h"
 
-#include "platform/handlerguard.h"
+#include "core/handlerguard.h"
 
 #include <QActionGroup>
 #include <QIcon>

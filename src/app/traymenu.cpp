@@ -2,7 +2,7 @@
 
 #include "weblinks.h"
 
-#include "platform/handlerguard.h"
+#include "core/handlerguard.h"
 
 #include <QMenu>
 

@@ -2,8 +2,8 @@
 
 #include "bmpfile.h"
 
+#include "core/error.h"
 #include "platform/atomicfile.h"
-#include "platform/error.h"
 #include "platform/messages.h"
 
 #include <QDateTime>

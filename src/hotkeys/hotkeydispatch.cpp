@@ -5,7 +5,7 @@
 #include "hotkeyoptions.h"
 #include "hotkeyparser.h"
 
-#include "app/programsettings.h"
+#include "core/programsettings.h"
 
 namespace zibbles {
 

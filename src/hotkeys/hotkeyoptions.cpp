@@ -1,7 +1,7 @@
 #include "hotkeyoptions.h"
 
-#include "app/programsettings.h"
-#include "platform/error.h"
+#include "core/error.h"
+#include "core/programsettings.h"
 #include "platform/userstore.h"
 
 namespace zibbles {

@@ -2,8 +2,8 @@
 
 #include "optionspicture.h"
 
-#include "platform/error.h"
-#include "platform/handlerguard.h"
+#include "core/error.h"
+#include "core/handlerguard.h"
 #include "platform/screencentre.h"
 
 #include <QCheckBox>

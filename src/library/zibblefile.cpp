@@ -1,7 +1,7 @@
 #include "zibblefile.h"
 
+#include "core/error.h"
 #include "platform/atomicfile.h"
-#include "platform/error.h"
 
 namespace zibbles {
 

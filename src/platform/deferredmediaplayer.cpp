@@ -1,7 +1,8 @@
 #include "mediaplayer.h"
 
-#include "error.h"
 #include "soundmodule.h"
+
+#include "core/error.h"
 
 #include <QFileInfo>
 #include <QLibrary>

@@ -1,6 +1,6 @@
 #include "qteventloop.h"
 
-#include "handlerguard.h"
+#include "core/handlerguard.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

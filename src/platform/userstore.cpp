@@ -1,7 +1,8 @@
 #include "userstore.h"
 
 #include "atomicfile.h"
-#include "error.h"
+
+#include "core/error.h"
 
 #include <cstdlib>
 #include <cstring>

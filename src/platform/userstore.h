@@ -2,7 +2,7 @@
 // The per-user settings store that stands in for the registry of the current
 // user: one registry-export text file, read afresh whenever a key is opened
 // (so a hand edit takes effect) and rewritten atomically on every change.
-#include "regfile.h"
+#include "core/regfile.h"
 
 #include <cstdint>
 #include <functional>

@@ -4,11 +4,12 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
-#include "cp1252.h"
-#include "error.h"
 #include "x11keymapsnapshot.h"
 #include "x11keysyms.h"
 #include "x11windows.h"
+
+#include "core/cp1252.h"
+#include "core/error.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib-xcb.h>

@@ -1,6 +1,6 @@
 #include "x11keysyms.h"
 
-#include "cp1252.h"
+#include "core/cp1252.h"
 
 #include <QChar>
 

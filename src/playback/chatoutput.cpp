@@ -2,7 +2,7 @@
 
 #include "sendkeys.h"
 
-#include "app/programsettings.h"
+#include "core/programsettings.h"
 #include "platform/eventloop.h"
 
 #include <algorithm>

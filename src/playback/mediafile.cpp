@@ -1,6 +1,6 @@
 #include "mediafile.h"
 
-#include "platform/cp1252.h"
+#include "core/cp1252.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "performers.h"
 
-#include "app/programsettings.h"
-#include "platform/cp1252.h"
+#include "core/cp1252.h"
+#include "core/programsettings.h"
 #include "platform/userstore.h"
 
 #include <QList>

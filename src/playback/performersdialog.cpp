@@ -2,7 +2,7 @@
 
 #include "performers.h"
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/messages.h"
 #include "platform/screencentre.h"
 

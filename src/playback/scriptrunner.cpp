@@ -5,7 +5,7 @@
 #include "runnertexts.h"
 #include "scriptlanguage.h"
 
-#include "app/mainstate.h"
+#include "core/mainstate.h"
 #include "library/zibblefile.h"
 #include "library/zibbleset.h"
 #include "platform/atomicfile.h"

@@ -2,7 +2,7 @@
 
 #include "chattarget.h"
 
-#include "app/mainstate.h"
+#include "core/mainstate.h"
 #include "platform/eventloop.h"
 
 namespace zibbles {

@@ -1,6 +1,6 @@
 #include "hosts.h"
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/userstore.h"
 
 namespace zibbles {

@@ -1,6 +1,6 @@
 #include "hurl.h"
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/eventloop.h"
 
 #include <algorithm>

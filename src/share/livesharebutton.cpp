@@ -2,8 +2,8 @@
 
 #include "hosts.h"
 
+#include "core/handlerguard.h"
 #include "library/zibbleeditor.h"
-#include "platform/handlerguard.h"
 
 #include <QApplication>
 #include <QDesktopServices>

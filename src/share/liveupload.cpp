@@ -2,7 +2,7 @@
 
 #include "boundslot.h"
 
-#include "platform/handlerguard.h"
+#include "core/handlerguard.h"
 #include "platform/messages.h"
 
 #include <QLabel>

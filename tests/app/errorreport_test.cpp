@@ -4,8 +4,8 @@
 #include "fakes/recordingmessages.h"
 
 #include "app/application.h"
-#include "platform/error.h"
-#include "platform/handlerguard.h"
+#include "core/error.h"
+#include "core/handlerguard.h"
 #include "platform/qteventloop.h"
 
 #include <QPushButton>

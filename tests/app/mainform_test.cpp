@@ -4,10 +4,10 @@
 
 #include "app/mainform.h"
 #include "app/trayicon.h"
+#include "core/error.h"
 #include "library/zibbleeditor.h"
 #include "library/zibblefile.h"
 #include "platform/atomicfile.h"
-#include "platform/error.h"
 
 #include <QMenu>
 #include <QPushButton>

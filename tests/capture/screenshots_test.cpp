@@ -5,8 +5,8 @@
 
 #include "capture/screencapture.h"
 #include "capture/screenshots.h"
+#include "core/error.h"
 #include "platform/atomicfile.h"
-#include "platform/error.h"
 
 #include <QDateTime>
 #include <QImage>

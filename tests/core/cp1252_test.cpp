@@ -1,6 +1,6 @@
 // Windows-1252 bytes as Unicode: the 0x80..0x9F range is where it differs
 // from Latin-1, and five of its bytes mean nothing.
-#include "platform/cp1252.h"
+#include "core/cp1252.h"
 
 #include <gtest/gtest.h>
 

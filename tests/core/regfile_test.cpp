@@ -1,5 +1,5 @@
 // Reading and writing the registry-export text of the per-user store.
-#include "platform/regfile.h"
+#include "core/regfile.h"
 
 #include <QString>
 

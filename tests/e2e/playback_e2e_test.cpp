@@ -4,8 +4,8 @@
 #include "chatwindows.h"
 #include "x11harness.h"
 
-#include "app/mainstate.h"
-#include "app/programsettings.h"
+#include "core/mainstate.h"
+#include "core/programsettings.h"
 #include "platform/atomicfile.h"
 #include "platform/mediaplayer.h"
 #include "platform/qteventloop.h"

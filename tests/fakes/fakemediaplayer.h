@@ -1,7 +1,7 @@
 #pragma once
 // A sound player that records what it was asked to do. A sound plays from
 // play() until close() or until the test ends it with `finish()`.
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/mediaplayer.h"
 
 #include <string>

@@ -6,7 +6,7 @@
 
 #include "app/application.h"
 #include "app/mainform.h"
-#include "app/programsettings.h"
+#include "core/programsettings.h"
 #include "platform/qteventloop.h"
 #include "platform/userstore.h"
 

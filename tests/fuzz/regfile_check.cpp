@@ -2,7 +2,7 @@
 // clean to the same keys and values, and writing that again changes nothing.
 #include "fuzzcheck.h"
 
-#include "platform/regfile.h"
+#include "core/regfile.h"
 
 namespace zibbles::fuzz {
 

@@ -9,7 +9,7 @@
 #include "fakes/fakepump.h"
 #include "fakes/tempdir.h"
 
-#include "app/mainstate.h"
+#include "core/mainstate.h"
 #include "library/zibblefile.h"
 #include "platform/atomicfile.h"
 #include "playback/runnertexts.h"

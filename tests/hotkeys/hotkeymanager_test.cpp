@@ -3,7 +3,7 @@
 #include "fakes/fakeglobalhotkeys.h"
 #include "fakes/tempdir.h"
 
-#include "app/programsettings.h"
+#include "core/programsettings.h"
 #include "hotkeys/hotkeycode.h"
 #include "hotkeys/hotkeydispatch.h"
 #include "hotkeys/hotkeymanager.h"

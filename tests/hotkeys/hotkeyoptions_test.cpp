@@ -4,11 +4,11 @@
 #include "fakes/tempdir.h"
 
 #include "app/application.h"
-#include "app/programsettings.h"
+#include "core/error.h"
+#include "core/programsettings.h"
 #include "hotkeys/hotkeyoptions.h"
 #include "hotkeys/optform.h"
 #include "platform/atomicfile.h"
-#include "platform/error.h"
 #include "platform/userstore.h"
 
 #include <QCheckBox>

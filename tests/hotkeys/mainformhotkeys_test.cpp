@@ -2,13 +2,13 @@
 // switching the program off and on, the options dialog, pressed hotkeys and
 // the screenshot controls.
 #include "fakes/fakeglobalhotkeys.h"
-#include "fakes/recordingmessages.h"
 #include "fakes/formharness.h"
+#include "fakes/recordingmessages.h"
 
 #include "app/application.h"
 #include "app/mainform.h"
-#include "app/programsettings.h"
 #include "app/trayicon.h"
+#include "core/programsettings.h"
 #include "hotkeys/hotkeycode.h"
 #include "hotkeys/hotkeymanager.h"
 #include "hotkeys/hotkeyoptions.h"

@@ -1,9 +1,9 @@
 // Zibble files: line breaks on reading, CR LF on writing, bytes untouched.
+#include "core/error.h"
 #include "fakes/tempdir.h"
 #include "library/zibblefile.h"
 #include "library/zibbleset.h"
 #include "platform/atomicfile.h"
-#include "platform/error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The per-user store read and written through one open key at a time, with
 // the registry's rules for missing values and values of another type.
+#include "core/error.h"
 #include "fakes/tempdir.h"
 #include "platform/atomicfile.h"
-#include "platform/error.h"
 #include "platform/userstore.h"
 
 #include <gtest/gtest.h>

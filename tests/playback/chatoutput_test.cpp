@@ -3,7 +3,7 @@
 #include "fakes/fakedesktop.h"
 #include "fakes/fakepump.h"
 
-#include "app/programsettings.h"
+#include "core/programsettings.h"
 #include "playback/chatoutput.h"
 #include "playback/sendkeys.h"
 

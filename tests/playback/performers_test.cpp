@@ -2,9 +2,9 @@
 #include "fakes/recordingmessages.h"
 #include "fakes/tempdir.h"
 
-#include "app/programsettings.h"
+#include "core/error.h"
+#include "core/programsettings.h"
 #include "platform/atomicfile.h"
-#include "platform/error.h"
 #include "platform/userstore.h"
 #include "playback/performers.h"
 #include "playback/performersdialog.h"

@@ -7,7 +7,7 @@
 #include "fakes/fakepump.h"
 #include "fakes/tempdir.h"
 
-#include "app/mainstate.h"
+#include "core/mainstate.h"
 #include "platform/atomicfile.h"
 #include "playback/scriptrunner.h"
 

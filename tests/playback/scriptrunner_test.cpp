@@ -2,7 +2,7 @@
 // the virtual clock, errors with their line numbers, loops and stops.
 #include "runner_fixture.h"
 
-#include "platform/error.h"
+#include "core/error.h"
 
 using namespace zibbles;
 using namespace zibbles::testing;

@@ -3,7 +3,7 @@
 #include "fakes/fakechat.h"
 #include "fakes/fakepump.h"
 
-#include "app/mainstate.h"
+#include "core/mainstate.h"
 #include "playback/sleepmode.h"
 
 #include <gtest/gtest.h>

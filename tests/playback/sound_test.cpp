@@ -2,7 +2,7 @@
 // is opened, and plays a .wav into a PulseAudio null sink of the test's own.
 #include "x11harness.h"
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/mediaplayer.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 #include "scriptedserver.h"
 #include "steppingpump.h"
 
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/qteventloop.h"
 #include "share/hurl.h"
 

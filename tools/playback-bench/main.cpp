@@ -4,8 +4,8 @@
 //   accuracy    how long delays of various lengths really wait
 //   loop [N]    resident memory of a looping zibble (250 ms delay) at pass
 //               100 and at pass N (default 2000)
-#include "app/mainstate.h"
-#include "app/programsettings.h"
+#include "core/mainstate.h"
+#include "core/programsettings.h"
 #include "platform/atomicfile.h"
 #include "platform/desktop.h"
 #include "platform/mediaplayer.h"

@@ -3,7 +3,7 @@
 // the program types a chat line: the keystroke sender over the X11 desktop,
 // each line followed by its line end. Prints the characters typed and the
 // seconds the typing took.
-#include "platform/error.h"
+#include "core/error.h"
 #include "platform/qteventloop.h"
 #include "platform/x11desktop.h"
 #include "playback/sendkeys.h"
