@@ -7,12 +7,12 @@
 #include "core/programsettings.h"
 #include "hotkeys/optform.h"
 #include "platform/mediaplayer.h"
-#include "platform/qteventloop.h"
-#include "platform/qtmessages.h"
+#include "platform/qt/qteventloop.h"
+#include "platform/qt/qtmessages.h"
 #include "platform/singleinstance.h"
 #include "platform/userstore.h"
-#include "platform/x11desktop.h"
-#include "platform/x11hotkeys.h"
+#include "platform/x11/x11desktop.h"
+#include "platform/x11/x11hotkeys.h"
 #include "playback/performersdialog.h"
 
 #include <memory>

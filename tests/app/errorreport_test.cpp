@@ -6,7 +6,7 @@
 #include "app/application.h"
 #include "core/error.h"
 #include "core/handlerguard.h"
-#include "platform/qteventloop.h"
+#include "platform/qt/qteventloop.h"
 
 #include <QPushButton>
 #include <QTest>

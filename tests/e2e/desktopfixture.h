@@ -5,7 +5,7 @@
 #include "x11harness.h"
 
 #include "platform/eventloop.h"
-#include "platform/x11desktop.h"
+#include "platform/x11/x11desktop.h"
 #include "playback/sendkeys.h"
 
 #include <gtest/gtest.h>

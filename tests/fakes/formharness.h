@@ -7,7 +7,7 @@
 #include "app/application.h"
 #include "app/mainform.h"
 #include "core/programsettings.h"
-#include "platform/qteventloop.h"
+#include "platform/qt/qteventloop.h"
 #include "platform/userstore.h"
 
 #include <memory>

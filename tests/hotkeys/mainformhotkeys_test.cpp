@@ -14,7 +14,7 @@
 #include "hotkeys/hotkeyoptions.h"
 #include "hotkeys/optform.h"
 #include "platform/atomicfile.h"
-#include "platform/qteventloop.h"
+#include "platform/qt/qteventloop.h"
 #include "platform/userstore.h"
 
 #include <QAction>

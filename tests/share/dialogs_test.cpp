@@ -4,10 +4,11 @@
 #include "fakeactivezibble.h"
 #include "scriptedserver.h"
 
+#include "steppingpump.h"
+
 #include "fakes/recordingmessages.h"
 #include "fakes/tempdir.h"
-#include "platform/qteventloop.h"
-#include "steppingpump.h"
+#include "platform/qt/qteventloop.h"
 #include "share/dlzibble.h"
 #include "share/liveupload.h"
 

@@ -3,7 +3,7 @@
 #include "heldnameserver.h"
 #include "scriptedserver.h"
 
-#include "platform/qteventloop.h"
+#include "platform/qt/qteventloop.h"
 #include "platform/tcpsocket.h"
 #include "share/hsockets.h"
 

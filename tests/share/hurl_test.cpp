@@ -5,7 +5,7 @@
 #include "steppingpump.h"
 
 #include "core/error.h"
-#include "platform/qteventloop.h"
+#include "platform/qt/qteventloop.h"
 #include "share/hurl.h"
 
 #include <QTimer>

@@ -5,7 +5,7 @@
 #include "fakes/recordingmessages.h"
 #include "fakes/tempdir.h"
 #include "library/zibbleeditor.h"
-#include "platform/qteventloop.h"
+#include "platform/qt/qteventloop.h"
 #include "platform/userstore.h"
 #include "share/dlzibble.h"
 #include "share/hosts.h"

@@ -5,7 +5,7 @@
 
 #include "fakes/recordingmessages.h"
 #include "fakes/tempdir.h"
-#include "platform/qteventloop.h"
+#include "platform/qt/qteventloop.h"
 #include "share/dlzibble.h"
 #include "share/liveupload.h"
 

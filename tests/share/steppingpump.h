@@ -1,7 +1,7 @@
 #pragma once
 // A message pump on Qt's event loop whose clock is virtual: every wait moves
 // it on by a fixed step, so a time-out of many seconds passes in a moment.
-#include "platform/qteventloop.h"
+#include "platform/qt/qteventloop.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 #include "platform/atomicfile.h"
 #include "platform/desktop.h"
 #include "platform/mediaplayer.h"
-#include "platform/qteventloop.h"
+#include "platform/qt/qteventloop.h"
 #include "playback/chatoutput.h"
 #include "playback/scriptrunner.h"
 #include "playback/sendkeys.h"

@@ -9,7 +9,7 @@
 //       opened again when the server closes it; meanwhile ROUNDS times, one
 //       second apart, a normal upload and a normal download with the
 //       program's own HTTP client, timed
-#include "platform/qteventloop.h"
+#include "platform/qt/qteventloop.h"
 #include "share/hurl.h"
 
 #include <QCoreApplication>

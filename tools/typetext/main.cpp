@@ -4,8 +4,8 @@
 // each line followed by its line end. Prints the characters typed and the
 // seconds the typing took.
 #include "core/error.h"
-#include "platform/qteventloop.h"
-#include "platform/x11desktop.h"
+#include "platform/qt/qteventloop.h"
+#include "platform/x11/x11desktop.h"
 #include "playback/sendkeys.h"
 
 #include <QCoreApplication>

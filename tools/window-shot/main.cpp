@@ -6,7 +6,7 @@
 #include <QScreen>
 
 // Xlib after Qt: its macros (Bool, Status) break Qt headers.
-#include "platform/x11properties.h"
+#include "platform/x11/x11properties.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

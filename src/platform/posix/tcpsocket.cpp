@@ -1,4 +1,4 @@
-#include "tcpsocket.h"
+#include "platform/tcpsocket.h"
 
 #include "tcpsocketnotifier.h"
 

@@ -1,6 +1,6 @@
-#include "userstore.h"
+#include "platform/userstore.h"
 
-#include "atomicfile.h"
+#include "platform/atomicfile.h"
 
 #include "core/error.h"
 

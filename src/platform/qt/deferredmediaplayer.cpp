@@ -1,6 +1,6 @@
-#include "mediaplayer.h"
+#include "platform/mediaplayer.h"
 
-#include "soundmodule.h"
+#include "platform/soundmodule.h"
 
 #include "core/error.h"
 

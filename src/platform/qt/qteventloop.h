@@ -1,6 +1,6 @@
 #pragma once
 // The message pump and timers on Qt's event loop.
-#include "eventloop.h"
+#include "platform/eventloop.h"
 
 #include <QElapsedTimer>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "messages.h"
+#include "platform/messages.h"
 
 namespace zibbles {
 

@@ -1,7 +1,7 @@
 // The sound module: plays through Qt Multimedia. Built as a shared module of
 // its own so that the program loads the multimedia libraries only when the
 // first sound is played.
-#include "soundmodule.h"
+#include "platform/soundmodule.h"
 
 #include <QAudioOutput>
 #include <QFileInfo>

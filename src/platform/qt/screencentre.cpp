@@ -1,4 +1,4 @@
-#include "screencentre.h"
+#include "platform/screencentre.h"
 
 #include <QGuiApplication>
 #include <QScreen>

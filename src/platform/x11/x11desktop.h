@@ -1,8 +1,8 @@
 #pragma once
 // The desktop on an X11 server: EWMH/ICCCM for windows, XTest for keys.
 #include "platform/desktop.h"
-#include "platform/x11keymap.h"
-#include "platform/x11modifierstate.h"
+#include "platform/x11/x11keymap.h"
+#include "platform/x11/x11modifierstate.h"
 
 #include <chrono>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 // Reads the server's keyboard and modifier mappings.
-#include "platform/x11keymap.h"
-#include "platform/x11modifiers.h"
+#include "platform/x11/x11keymap.h"
+#include "platform/x11/x11modifiers.h"
 
 #include <X11/Xlib.h>
 

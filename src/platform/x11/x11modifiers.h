@@ -1,7 +1,7 @@
 #pragma once
 // Which modifier bits of an X server carry Shift, Ctrl, Alt, Win and the
 // three lock keys, read from its live modifier mapping.
-#include "platform/x11keymap.h"
+#include "platform/x11/x11keymap.h"
 
 #include <array>
 #include <vector>

@@ -1,7 +1,7 @@
 // Characters and virtual keys on hand-made X keyboard mappings: the key a
 // user would press, Shift where the character is on the shifted level,
 // nothing where the layout cannot type it.
-#include "platform/x11keymap.h"
+#include "platform/x11/x11keymap.h"
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>

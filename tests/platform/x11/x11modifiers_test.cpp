@@ -1,6 +1,6 @@
 // Which X modifier bits carry Alt, Win and the lock keys, and the lock
 // combinations a hotkey is grabbed under.
-#include "platform/x11modifiers.h"
+#include "platform/x11/x11modifiers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
-#include "tcpsocketlookup.h"
+#include "platform/tcpsocketlookup.h"
 
-#include "tcpsocket.h"
 #include "tcpsocketnotifier.h"
+
+#include "platform/tcpsocket.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -8,7 +8,7 @@
 // hotkey grab holds the keyboard frozen: the server numbers the changes it
 // processes when the grab ends after every press of ours queued meanwhile,
 // so a Shift pressed during that moment, a few milliseconds, goes unseen.)
-#include "platform/x11modifiers.h"
+#include "platform/x11/x11modifiers.h"
 
 #include <array>
 #include <bitset>
