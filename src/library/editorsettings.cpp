@@ -8,6 +8,7 @@
 
 #include <QPalette>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -79,7 +80,9 @@ void applyEditorSettings(QsciScintilla &editor)
     editor.SendScintilla(QsciScintillaBase::SCI_SETMOUSESELECTIONRECTANGULARSWITCH, 1L);
 
     const std::string words = wordCharacters();
-    editor.SendScintilla(QsciScintillaBase::SCI_SETWORDCHARS, 0UL, words.c_str());
+    // wParam as uintptr_t picks the overload for a string; where unsigned long
+    // is 32 bits (Windows), 0UL would match the one for a QColor as well.
+    editor.SendScintilla(QsciScintillaBase::SCI_SETWORDCHARS, uintptr_t(0), words.c_str());
 }
 
 } // namespace zibbles
