@@ -6,13 +6,13 @@
 
 #include "core/programsettings.h"
 #include "hotkeys/optform.h"
+#include "platform/desktop.h"
+#include "platform/eventloop.h"
+#include "platform/globalhotkeys.h"
 #include "platform/mediaplayer.h"
-#include "platform/qt/qteventloop.h"
-#include "platform/qt/qtmessages.h"
+#include "platform/messages.h"
 #include "platform/singleinstance.h"
 #include "platform/userstore.h"
-#include "platform/x11/x11desktop.h"
-#include "platform/x11/x11hotkeys.h"
 #include "playback/performersdialog.h"
 
 #include <memory>
@@ -26,39 +26,39 @@ int main(int argc, char **argv)
     if (!instance.claim())
         return 0;
 
-    QtMessageService messages;
-    app.setMessageService(&messages);
+    const auto messages = createMessageService();
+    app.setMessageService(messages.get());
     UserStore store(UserStore::defaultPath());
     ProgramSettings settings;
-    QtMessagePump pump;
-    QtTimerFactory timers;
+    const auto pump = createMessagePump();
+    const auto timers = createTimerFactory();
 
     Services services;
     services.appFolder = appFolderFor(QCoreApplication::applicationFilePath().toStdString());
     services.store = &store;
     services.settings = &settings;
-    services.pump = &pump;
-    services.timers = &timers;
-    services.messages = &messages;
+    services.pump = pump.get();
+    services.timers = timers.get();
+    services.messages = messages.get();
     // The desktop that zibbles are typed into; without an X server the
     // program still starts, and types nothing.
-    std::unique_ptr<X11Desktop> desktop;
+    std::unique_ptr<Desktop> desktop;
     try {
-        desktop = std::make_unique<X11Desktop>();
+        desktop = createDesktop();
     } catch (const std::exception &e) {
-        messages.showError(e.what());
+        messages->showError(e.what());
     }
     services.desktop = desktop.get();
     services.soundModule = defaultSoundModulePath(QCoreApplication::applicationDirPath().toStdString() + "/");
     // System-wide hotkeys; without an X server every one is refused.
-    X11GlobalHotkeys hotkeys;
-    services.hotkeys = &hotkeys;
+    const auto hotkeys = createGlobalHotkeys();
+    services.hotkeys = hotkeys.get();
 
     TMainForm mainForm(services);
     TOptForm optForm(store, [&mainForm] { mainForm.SetUpHotkeys(); });
     optForm.setFont(windowFont()); // the dialog was laid out for the main window's font
     mainForm.setOptionsForm(&optForm);
-    TPerformers1 performers(store, settings, messages);
+    TPerformers1 performers(store, settings, *messages);
     mainForm.setPerformersDialog(&performers);
     instance.onShowRequested = [&mainForm] { mainForm.RestoreFromTray(); };
     mainForm.show();

@@ -3,6 +3,7 @@
 // services the keystroke sender needs of the desktop.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace zibbles {
@@ -50,5 +51,9 @@ public:
     // Hands every queued event to the display server, in order.
     virtual void flush() = 0;
 };
+
+// The desktop of the system the program was built for, on the display the
+// environment names; throws AppError when there is none.
+std::unique_ptr<Desktop> createDesktop();
 
 } // namespace zibbles

@@ -42,4 +42,8 @@ public:
 // clock) has passed; returns done().
 bool waitUntil(MessagePump &pump, const std::function<bool()> &done, int64_t deadlineMs);
 
+// The message pump and the timers of the program's event loop.
+std::unique_ptr<MessagePump> createMessagePump();
+std::unique_ptr<TimerFactory> createTimerFactory();
+
 } // namespace zibbles

@@ -3,6 +3,7 @@
 // window has the keyboard focus.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -29,5 +30,9 @@ public:
     // combination that was pressed: its id, modifiers and virtual key.
     std::function<void(uint16_t id, unsigned modifiers, unsigned vk)> onHotKey;
 };
+
+// The system-wide hotkeys of the system the program was built for; without a
+// display every registration is refused.
+std::unique_ptr<GlobalHotkeys> createGlobalHotkeys();
 
 } // namespace zibbles

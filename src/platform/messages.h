@@ -1,5 +1,6 @@
 #pragma once
 // Modal message boxes, the program's only way of telling the user something.
+#include <memory>
 #include <string>
 
 namespace zibbles {
@@ -14,5 +15,8 @@ public:
     // A warning with Yes and No; true for Yes.
     virtual bool askYesNo(const std::string &text) = 0;
 };
+
+// Message boxes of the system the program was built for.
+std::unique_ptr<MessageService> createMessageService();
 
 } // namespace zibbles
