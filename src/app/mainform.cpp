@@ -11,6 +11,7 @@
 #include "library/zibbleeditor.h"
 #include "library/zibblefile.h"
 #include "library/zibbleset.h"
+#include "library/zibbleslots.h"
 #include "platform/eventloop.h"
 #include "platform/mediaplayer.h"
 #include "platform/messages.h"
@@ -46,6 +47,27 @@ QPushButton *makeButton(QWidget *parent, const QString &caption, const QRect &ge
     return button;
 }
 
+// The main window's editor, set button, slot buttons and Save button.
+class FormSlotEditor : public SlotEditor {
+public:
+    FormSlotEditor(ZibbleEditor *editor, QPushButton *setButton, QPushButton *saveButton,
+                   const std::array<QPushButton *, 12> &slotButtons)
+        : m_editor(editor), m_setButton(setButton), m_saveButton(saveButton), m_slotButtons(slotButtons)
+    {
+    }
+    std::string textBytes() const override { return m_editor->textBytes(); }
+    void setTextBytes(const std::string &bytes) override { m_editor->setTextBytes(bytes); }
+    void showSet(int set) override { m_setButton->setText(QStringLiteral("Zibble Set %1").arg(set)); }
+    void showSlot(int slot) override { m_slotButtons[size_t(slot - 1)]->setChecked(true); }
+    void showModified(bool modified) override { m_saveButton->setEnabled(modified); }
+
+private:
+    ZibbleEditor *m_editor;
+    QPushButton *m_setButton;
+    QPushButton *m_saveButton;
+    std::array<QPushButton *, 12> m_slotButtons;
+};
+
 } // namespace
 
 TMainForm::TMainForm(const Services &services, QWidget *parent)
@@ -59,9 +81,9 @@ TMainForm::TMainForm(const Services &services, QWidget *parent)
     createControls();
     LiveShareWiring liveShare;
     liveShare.editor = m_editor;
-    liveShare.editorModified = [this] { return EditorModified(); };
+    liveShare.editorModified = [this] { return m_slots->EditorModified(); };
     liveShare.activeFileName = [this] { return m_state.ActiveFileName; };
-    liveShare.saveActiveZibble = [this] { SaveActiveZibble(); };
+    liveShare.saveActiveZibble = [this] { m_slots->SaveActiveZibble(); };
     liveShare.store = m_services.store;
     liveShare.messages = m_services.messages;
     liveShare.pump = m_services.pump;
@@ -108,7 +130,7 @@ void TMainForm::createControls()
 {
     m_editor = new ZibbleEditor(this);
     m_editor->setGeometry(32, 152, 393, 257);
-    connect(m_editor, &ZibbleEditor::textChanged, this, &TMainForm::editorChanged);
+    connect(m_editor, &ZibbleEditor::textChanged, this, [this] { m_slots->setEditorModified(true); });
     connect(m_editor, &ZibbleEditor::colouredTextClicked, this, [this](int context, long, long) {
         if (context == kMisplacedCommandContext)
             m_services.messages->showMessage("Zibbles commands must be on lines by themselves with not spaces "
@@ -125,7 +147,7 @@ void TMainForm::createControls()
     m_setMenu = new QMenu(this);
     for (int n = 1; n <= kSetCount; ++n) {
         m_setMenu->addAction(QStringLiteral("Zibble Set %1 [Shift F%1]").arg(n), this,
-                             [this, n] { runGuarded([&] { SelectSet(n); }); });
+                             [this, n] { runGuarded([&] { m_slots->SelectSet(n); }); });
     }
     m_setButton = makeButton(this, QStringLiteral("Zibble Set 1"), {296, 125, 105, 22},
                              QStringLiteral("You may only have 12 Function keys but you have 10 sets!"));
@@ -136,7 +158,7 @@ void TMainForm::createControls()
     m_saveButton = makeButton(this, QStringLiteral("Save"), {128, 125, 65, 22}, QStringLiteral("Save edited work"));
     m_saveButton->setEnabled(false);
     m_saveButton->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_saveButton, &QPushButton::clicked, this, [this] { runGuarded([this] { SaveActiveZibble(); }); });
+    connect(m_saveButton, &QPushButton::clicked, this, [this] { runGuarded([this] { m_slots->SaveActiveZibble(); }); });
     connect(m_saveButton, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { m_setMenu->popup(m_saveButton->mapToGlobal(at)); });
 
@@ -148,7 +170,9 @@ void TMainForm::createControls()
         m_slotGroup->addButton(button, k);
         m_slotButtons[size_t(k - 1)] = button;
     }
-    connect(m_slotGroup, &QButtonGroup::idClicked, this, [this](int k) { runGuarded([&] { SelectSlot(k); }); });
+    connect(m_slotGroup, &QButtonGroup::idClicked, this, [this](int k) { runGuarded([&] { m_slots->SelectSlot(k); }); });
+    m_slotEditor = std::make_unique<FormSlotEditor>(m_editor, m_setButton, m_saveButton, m_slotButtons);
+    m_slots = std::make_unique<ZibbleSlots>(m_state, *m_slotEditor);
 }
 
 void TMainForm::FormCreate()
@@ -161,7 +185,7 @@ void TMainForm::FormCreate()
     m_state.StopRequested = false;
     m_playback->MediaPlayer1().setFileName({});
     createMissingSetFolders(m_state.AppFolder);
-    SelectSet(1);
+    m_slots->SelectSet(1);
     m_state.ScriptLines.clear();
     SetUpHotkeys();
     LoadPerformersSettings();
@@ -198,46 +222,6 @@ void TMainForm::LoadPerformersSettings()
     }
 }
 
-void TMainForm::RunZibble(const std::string &slotKey)
-{
-    m_playback->runner().RunZibble(slotKey);
-}
-
-void TMainForm::SendChatLine(const std::string &text)
-{
-    m_playback->chat().SendChatLine(text);
-}
-
-WindowHandle TMainForm::FindThereWindow()
-{
-    return m_playback->chat().FindThereWindow();
-}
-
-void TMainForm::WaitMs(int64_t ms)
-{
-    m_playback->chat().WaitMs(ms);
-}
-
-void TMainForm::ToggleSleepMode()
-{
-    m_playback->sleep().ToggleSleepMode();
-}
-
-TSendkeys &TMainForm::Sendkeys1()
-{
-    return m_playback->Sendkeys1();
-}
-
-MediaPlayer &TMainForm::MediaPlayer1()
-{
-    return m_playback->MediaPlayer1();
-}
-
-Timer &TMainForm::SleeperMacro()
-{
-    return m_playback->sleep().SleeperMacro();
-}
-
 void TMainForm::showPerformersDialog()
 {
     if (!m_performers)
@@ -257,79 +241,19 @@ void TMainForm::Timer1Timer()
     m_state.DelayPending = false;
 }
 
-void TMainForm::saveIfModified()
-{
-    if (m_editorModified)
-        saveZibble(m_state.ActiveFileName, m_editor->textBytes());
-}
-
-void TMainForm::SelectSet(int set)
-{
-    // The edit of the shown slot is written first: when that fails, nothing
-    // has changed yet and the user still sees the slot that holds the edit.
-    saveIfModified();
-    m_state.CurrentSet = set;
-    m_slotButtons[0]->setChecked(true);
-    m_setButton->setText(QStringLiteral("Zibble Set %1").arg(set));
-    SelectSlot(1);
-}
-
-void TMainForm::SelectSlot(int slot)
-{
-    try {
-        saveIfModified();
-        // Read before anything changes: a slot file that cannot be read leaves
-        // the editor and the active file together, so no later save can write
-        // one slot's text into another.
-        const std::string path = SlotFilePath(m_state.AppFolder, m_state.CurrentSet, slot);
-        const std::string bytes = loadZibble(path);
-        m_state.ActiveFileName = path;
-        m_slotButtons[size_t(slot - 1)]->setChecked(true);
-        m_editor->setTextBytes(bytes);
-        setEditorModified(false);
-    } catch (...) {
-        pressActiveSlotButton();
-        throw;
-    }
-}
-
-void TMainForm::pressActiveSlotButton()
-{
-    for (int k = 1; k <= kSlotCount; ++k)
-        if (SlotFilePath(m_state.AppFolder, m_state.CurrentSet, k) == m_state.ActiveFileName)
-            m_slotButtons[size_t(k - 1)]->setChecked(true);
-}
-
-void TMainForm::SaveActiveZibble()
-{
-    saveIfModified();
-    setEditorModified(false);
-}
-
-void TMainForm::editorChanged()
-{
-    setEditorModified(true);
-}
-
-void TMainForm::setEditorModified(bool modified)
-{
-    m_editorModified = modified;
-    m_saveButton->setEnabled(modified);
-}
-
 void TMainForm::Exit1Click()
 {
     // An edited zibble is written before the program ends, as choosing another
     // slot would. When that fails, the user may give the edit up and leave,
     // or go back to it: the program must never be left with no way out.
     try {
-        saveIfModified();
+        m_slots->saveIfModified();
     } catch (const std::exception &e) {
         if (!m_services.messages->askYesNo(std::string(e.what()) + "\n\nThe edited zibble cannot be saved. "
                                            "Discard the edit and exit? (No goes back to it.)"))
             return;
     }
-    setEditorModified(false);
+    m_slots->setEditorModified(false);
     m_state.ExitRequested = true;
     close();
 }

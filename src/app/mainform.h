@@ -24,9 +24,9 @@ class Playback;
 class TPerformers1;
 class THotKeyManager;
 class TOptForm;
-class TSendkeys;
-class MediaPlayer;
+class SlotEditor;
 class ZibbleEditor;
+class ZibbleSlots;
 class LiveShareButton;
 
 class TMainForm : public QWidget {
@@ -38,21 +38,10 @@ public:
     MainState &state() { return m_state; }
     const Services &services() const { return m_services; }
 
-    // The zibble library.
-    void SelectSet(int set);
-    void SelectSlot(int slot);
-    void SaveActiveZibble();
-    bool EditorModified() const { return m_editorModified; }
-
-    // Playback.
-    void RunZibble(const std::string &slotKey);
-    void SendChatLine(const std::string &text);
-    WindowHandle FindThereWindow();
-    void WaitMs(int64_t ms);
-    void ToggleSleepMode();
-    TSendkeys &Sendkeys1();
-    MediaPlayer &MediaPlayer1();
-    Timer &SleeperMacro();
+    // The set and slot shown in the editor.
+    ZibbleSlots &zibbleSlots() { return *m_slots; }
+    // The script runner, chat output, sleep mode and sound player.
+    Playback &playback() { return *m_playback; }
     // The performers dialog, created hidden at start-up by the program entry.
     void setPerformersDialog(TPerformers1 *dialog) { m_performers = dialog; }
     // Fills the performers dialog from the store and shows it modally.
@@ -107,15 +96,9 @@ private:
     void LoadPerformersSettings();
     void Timer1Timer();
     void createControls();
-    void editorChanged();
-    void setEditorModified(bool modified);
-    // Writes the editor to the shown slot file if it was edited.
-    void saveIfModified();
-    void pressActiveSlotButton();
 
     Services m_services;
     MainState m_state;
-    bool m_editorModified = false;
     std::unique_ptr<Timer> m_timer1;
     std::unique_ptr<Playback> m_playback; // uses Timer1: declared after it
     TPerformers1 *m_performers = nullptr;
@@ -137,6 +120,8 @@ private:
     QMenu *m_insertionMenu = nullptr;
     bool m_centred = false;
     std::unique_ptr<LiveShareButton> m_liveShare;
+    std::unique_ptr<SlotEditor> m_slotEditor;
+    std::unique_ptr<ZibbleSlots> m_slots;
 };
 
 } // namespace zibbles

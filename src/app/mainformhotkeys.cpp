@@ -11,6 +11,10 @@
 #include "hotkeys/hotkeydispatch.h"
 #include "hotkeys/hotkeymanager.h"
 #include "hotkeys/optform.h"
+#include "library/zibbleslots.h"
+#include "playback/playback.h"
+#include "playback/scriptrunner.h"
+#include "playback/sleepmode.h"
 
 #include <QDateTime>
 
@@ -22,9 +26,9 @@ namespace {
 class MainFormActions : public HotkeyActions {
 public:
     explicit MainFormActions(TMainForm &form) : m_form(form) {}
-    void runZibble(const std::string &slotKey) override { m_form.RunZibble(slotKey); }
-    void toggleSleepMode() override { m_form.ToggleSleepMode(); }
-    void selectSet(int set) override { m_form.SelectSet(set); }
+    void runZibble(const std::string &slotKey) override { m_form.playback().runner().RunZibble(slotKey); }
+    void toggleSleepMode() override { m_form.playback().sleep().ToggleSleepMode(); }
+    void selectSet(int set) override { m_form.zibbleSlots().SelectSet(set); }
     void saveScreenshot() override { m_form.SaveScreenshot(); }
 
 private:

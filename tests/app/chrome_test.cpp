@@ -9,6 +9,7 @@
 #include "app/logoanimation.h"
 #include "app/svgpicture.h"
 #include "library/zibbleeditor.h"
+#include "library/zibbleslots.h"
 
 #include <QElapsedTimer>
 #include <QMenu>
@@ -142,13 +143,13 @@ TEST_F(ChromeTest, TheEmotesButtonDropsDownTheInsertionMenuWhichEditsTheZibble)
     EXPECT_EQ(menu->pos(), emotes->mapToGlobal(QPoint(0, 22)));
     menu->hide();
 
-    EXPECT_FALSE(form().EditorModified());
+    EXPECT_FALSE(form().zibbleSlots().EditorModified());
     QMenu *script = menu->actions().at(0)->menu();
     ASSERT_NE(script, nullptr);
     EXPECT_EQ(script->title(), "Script Advanced");
     script->actions().at(2)->trigger();
     EXPECT_EQ(form().editor()->textBytes(), "%loop_zibble%");
-    EXPECT_TRUE(form().EditorModified());
+    EXPECT_TRUE(form().zibbleSlots().EditorModified());
     EXPECT_TRUE(form().saveButton()->isEnabled());
 }
 

@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "library/zibbleeditor.h"
 #include "library/zibblefile.h"
+#include "library/zibbleslots.h"
 #include "platform/atomicfile.h"
 
 #include <QMenu>
@@ -58,7 +59,7 @@ TEST_F(MainFormTest, FirstStartInAnEmptyFolder)
     EXPECT_EQ(f.state().ActiveFileName, slot(1, 1));
     EXPECT_EQ(pressedSlot(), 1);
     EXPECT_EQ(f.editor()->textBytes(), "");
-    EXPECT_FALSE(f.EditorModified());
+    EXPECT_FALSE(f.zibbleSlots().EditorModified());
     EXPECT_FALSE(f.saveButton()->isEnabled());
     EXPECT_FALSE(f.state().ZibbleRunning || f.state().StopRequested || f.state().SleepMode ||
                  f.state().ExitRequested || f.state().DelayPending);
@@ -88,11 +89,11 @@ TEST_F(MainFormTest, TypingEnablesSaveAndSaveCreatesTheSlotFile)
     EXPECT_EQ(f.state().ActiveFileName, slot(1, 4));
     EXPECT_FALSE(f.saveButton()->isEnabled());
     type("x");
-    EXPECT_TRUE(f.EditorModified());
+    EXPECT_TRUE(f.zibbleSlots().EditorModified());
     EXPECT_TRUE(f.saveButton()->isEnabled());
     QTest::mouseClick(f.saveButton(), Qt::LeftButton);
     EXPECT_EQ(fileText(1, 4), "x");
-    EXPECT_FALSE(f.EditorModified());
+    EXPECT_FALSE(f.zibbleSlots().EditorModified());
     EXPECT_FALSE(f.saveButton()->isEnabled());
 }
 
@@ -137,9 +138,9 @@ TEST_F(MainFormTest, SetMenuListsTheTenSets)
 TEST_F(MainFormTest, SaveWithoutEditsWritesNothing)
 {
     TMainForm &f = start();
-    f.SaveActiveZibble();
+    f.zibbleSlots().SaveActiveZibble();
     click(3);
-    f.SelectSet(2);
+    f.zibbleSlots().SelectSet(2);
     EXPECT_FALSE(std::filesystem::exists(slot(1, 1)));
     EXPECT_FALSE(std::filesystem::exists(slot(1, 3)));
 }
@@ -154,7 +155,7 @@ TEST_F(MainFormTest, UneditedBytesSurviveAnEditElsewhere)
     TMainForm &f = start();
     f.editor()->SendScintilla(QsciScintilla::SCI_DOCUMENTEND);
     type("third");
-    f.SaveActiveZibble();
+    f.zibbleSlots().SaveActiveZibble();
     EXPECT_EQ(fileText(1, 1), line + "\r\nsecond\r\nthird");
 }
 
@@ -167,7 +168,7 @@ TEST_F(MainFormTest, AFailedSaveReportsThePathAndKeepsTheEdit)
     QTest::mouseClick(f.saveButton(), Qt::LeftButton); // the error ends the click's handler
     ASSERT_EQ(messages.errors.size(), 1u);
     EXPECT_EQ(messages.errors[0], "Cannot create file " + slot(1, 1));
-    EXPECT_TRUE(f.EditorModified());
+    EXPECT_TRUE(f.zibbleSlots().EditorModified());
     EXPECT_TRUE(f.saveButton()->isEnabled());
     EXPECT_EQ(f.editor()->textBytes(), "new original");
     EXPECT_EQ(fileText(1, 1), "original");
@@ -186,7 +187,7 @@ TEST_F(MainFormTest, ASetChangeWhoseSaveFailsChangesNothing)
     ::chmod(slot(1, 1).c_str(), 0444);
     TMainForm &f = start();
     type("new ");
-    EXPECT_THROW(f.SelectSet(4), AppError);
+    EXPECT_THROW(f.zibbleSlots().SelectSet(4), AppError);
     EXPECT_EQ(f.state().CurrentSet, 1);
     EXPECT_EQ(f.setButton()->text(), "Zibble Set 1");
     EXPECT_EQ(pressedSlot(), 1);

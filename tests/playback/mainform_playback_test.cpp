@@ -10,10 +10,15 @@
 #include "app/application.h"
 #include "app/mainform.h"
 #include "core/programsettings.h"
+#include "library/zibbleslots.h"
 #include "platform/atomicfile.h"
 #include "platform/eventloop.h"
 #include "platform/userstore.h"
+#include "playback/chatoutput.h"
 #include "playback/performersdialog.h"
+#include "playback/playback.h"
+#include "playback/scriptrunner.h"
+#include "playback/sleepmode.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -61,20 +66,20 @@ TEST_F(MainFormPlaybackTest, RunZibbleTypesTheSlotOfTheCurrentSetIntoTheThereWin
     TMainForm &main = start();
     EXPECT_EQ(player.fileName(), "");
     ASSERT_TRUE(writeFileAtomically(dir.file("Set2/F3"), "Hi all!\r\n%delay=\"2000\"%\r\n# quiet\r\n'bow"));
-    main.SelectSet(2);
-    main.RunZibble("F3");
+    main.zibbleSlots().SelectSet(2);
+    main.playback().runner().RunZibble("F3");
     EXPECT_EQ(desktop.typedText(), "Hi all!\n\r'bow\n\r");
     EXPECT_EQ(fakePump.nowMs(), 2000);
     EXPECT_FALSE(main.state().ZibbleRunning);
     EXPECT_EQ(main.waitTimer().interval(), 2000);
-    EXPECT_EQ(main.FindThereWindow(), 3u);
+    EXPECT_EQ(main.playback().chat().FindThereWindow(), 3u);
 }
 
 TEST_F(MainFormPlaybackTest, NoModifierStaysPressedWhenARunEndsByAnError)
 {
     TMainForm &main = start();
     ASSERT_TRUE(writeFileAtomically(dir.file("Set1/F1"), "\xfa\xfc\xfe" "ab\r\n%delay=\"0\"%\r\nnever"));
-    main.RunZibble("F1");
+    main.playback().runner().RunZibble("F1");
     std::map<uint8_t, bool> down;
     for (const KeyEventRecord &e : desktop.events)
         down[e.vk] = !e.up;
@@ -86,11 +91,11 @@ TEST_F(MainFormPlaybackTest, NoModifierStaysPressedWhenARunEndsByAnError)
 TEST_F(MainFormPlaybackTest, SleepModeTypesThroughTheSameOutput)
 {
     TMainForm &main = start();
-    main.ToggleSleepMode();
+    main.playback().sleep().ToggleSleepMode();
     fakePump.advance(3300);
-    main.ToggleSleepMode();
+    main.playback().sleep().ToggleSleepMode();
     EXPECT_EQ(desktop.typedText(), "Sleep mode active. Press hotkey again to come back.\n\r'''z'\n\rBack!\n\r");
-    EXPECT_FALSE(main.SleeperMacro().isActive());
+    EXPECT_FALSE(main.playback().sleep().SleeperMacro().isActive());
 }
 
 TEST_F(MainFormPlaybackTest, StoredPerformersSettingsFilterTheOutputFromStartUp)
@@ -98,8 +103,8 @@ TEST_F(MainFormPlaybackTest, StoredPerformersSettingsFilterTheOutputFromStartUp)
     storePerformers("\"DirectorMode\"=dword:00000001\r\n\"CharName\"=\"Bob\"\r\n");
     TMainForm &main = start();
     EXPECT_TRUE(settings.PerformersMode);
-    main.SendChatLine("Bob: yo\n\r");
-    main.SendChatLine("Ann: no\n\r");
+    main.playback().chat().SendChatLine("Bob: yo\n\r");
+    main.playback().chat().SendChatLine("Ann: no\n\r");
     EXPECT_EQ(desktop.typedText(), "yo\n\r");
 }
 
