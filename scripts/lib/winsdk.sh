@@ -2,7 +2,7 @@
 #
 # The Windows SDK (Qt, QScintilla and GoogleTest cross-compiled with mingw-w64)
 # lives outside the checkout, in a folder named after its recipe: the files
-# that build it and the versions of the Debian packages it is made from. A
+# that build it (not the project's other CMake files) and the versions of the Debian packages it is made from. A
 # change of any of them names a new folder, so an SDK is never mixed from two
 # recipes. Needs the packages of scripts/setup-windows installed.
 #
@@ -23,8 +23,8 @@ win_sdk_packages=(
 
 win_sdk_recipe() {
   (cd "$win_sdk_repo" &&
-    sha256sum scripts/setup-windows scripts/lib/winsdk.sh \
-      $(find cmake -type f | LC_ALL=C sort))
+    sha256sum scripts/setup-windows scripts/lib/winsdk.sh cmake/mingw-w64-x86_64.cmake \
+      $(find cmake/qscintilla cmake/smoke -type f | LC_ALL=C sort))
   dpkg-query -W -f='${Package} ${Version} ${source:Package} ${source:Version}\n' \
     "${win_sdk_packages[@]}"
 }
