@@ -6,6 +6,9 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 using namespace zibbles;
 using zibbles::testing::TempDir;
@@ -35,7 +38,7 @@ TEST(AtomicFile, ReadOnlyFilesAndMissingFoldersRefuseTheWrite)
     TempDir dir;
     const std::string path = dir.file("F1");
     ASSERT_TRUE(writeFileAtomically(path, "kept"));
-    ::chmod(path.c_str(), 0444);
+    ::chmod(path.c_str(), 0444); // on Windows: the read-only attribute
     EXPECT_FALSE(writeFileAtomically(path, "lost"));
     EXPECT_EQ(*readWholeFile(path), "kept");
     EXPECT_EQ(entriesIn(dir.path()), 1u);
@@ -45,6 +48,19 @@ TEST(AtomicFile, ReadOnlyFilesAndMissingFoldersRefuseTheWrite)
     EXPECT_FALSE(writeFileAtomically(dir.file("F2"), "x")); // a folder of that name
 }
 
+#ifdef _WIN32
+TEST(AtomicFile, KeepsTheAttributesOfTheReplacedFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("F1");
+    ASSERT_TRUE(writeFileAtomically(path, "a"));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(writeFileAtomically(path, "b"));
+    EXPECT_EQ(*readWholeFile(path), "b");
+    EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+#else
 TEST(AtomicFile, KeepsThePermissionsOfTheReplacedFile)
 {
     TempDir dir;
@@ -56,3 +72,4 @@ TEST(AtomicFile, KeepsThePermissionsOfTheReplacedFile)
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
+#endif
