@@ -2,7 +2,7 @@
 
 #include "hintstyle.h"
 #include "logoanimation.h"
-#include "svgpicture.h"
+#include "picture.h"
 
 #include "library/fontchoice.h"
 
@@ -28,9 +28,9 @@ QFont windowFont()
 WindowChrome::WindowChrome(QWidget *form)
     : QObject(form)
     , m_form(form)
-    , m_background(new SvgPicture(QStringLiteral(":/pictures/background.svg"), kBackground, form))
-    , m_logo(new SvgPicture(QStringLiteral(":/pictures/logo.svg"), kLogo, form))
-    , m_alternateLogo(new SvgPicture(QStringLiteral(":/pictures/logo-alternate.svg"), kLogo, form))
+    , m_background(new Picture(QStringLiteral("background"), kBackground, form))
+    , m_logo(new Picture(QStringLiteral("logo"), kLogo, form))
+    , m_alternateLogo(new Picture(QStringLiteral("logo-alternate"), kLogo, form))
     , m_hotSpot(new RoundHotSpot(kLogoHotSpot, form))
     , m_animation(new LogoAnimation(m_logo, m_alternateLogo, this))
 {

@@ -10,7 +10,7 @@ namespace zibbles {
 
 class LogoAnimation;
 class RoundHotSpot;
-class SvgPicture;
+class Picture;
 
 // "MS Sans Serif" at 8 points (11 pixels at 96 dots per inch), or the closest
 // installed face.
@@ -21,9 +21,9 @@ class WindowChrome : public QObject {
 public:
     explicit WindowChrome(QWidget *form);
 
-    SvgPicture *background() const { return m_background; }
-    SvgPicture *logo() const { return m_logo; }
-    SvgPicture *alternateLogo() const { return m_alternateLogo; }
+    Picture *background() const { return m_background; }
+    Picture *logo() const { return m_logo; }
+    Picture *alternateLogo() const { return m_alternateLogo; }
     RoundHotSpot *logoHotSpot() const { return m_hotSpot; }
     LogoAnimation *logoAnimation() const { return m_animation; }
 
@@ -33,9 +33,9 @@ protected:
 
 private:
     QWidget *m_form;
-    SvgPicture *m_background;
-    SvgPicture *m_logo;
-    SvgPicture *m_alternateLogo;
+    Picture *m_background;
+    Picture *m_logo;
+    Picture *m_alternateLogo;
     RoundHotSpot *m_hotSpot;
     LogoAnimation *m_animation;
 };

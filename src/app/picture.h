@@ -1,22 +1,33 @@
 #pragma once
-// A picture of the window drawn from an SVG file, at the widget's size. It
-// takes no mouse input: clicks go to whatever lies under it.
-#include <QSvgRenderer>
+// The program's pictures, from its resources: drawn from SVG files where the
+// build has Qt Svg, from PNG files drawn from them at build time elsewhere
+// (Windows).
+#include <QIcon>
 #include <QWidget>
+
+#include <memory>
 
 namespace zibbles {
 
-class SvgPicture : public QWidget {
+// The resource of the picture `name` (for example "tray-enabled").
+QString picturePath(const QString &name);
+inline QIcon pictureIcon(const QString &name) { return QIcon(picturePath(name)); }
+
+// A picture of the window at the widget's size. It takes no mouse input:
+// clicks go to whatever lies under it.
+class Picture : public QWidget {
     Q_OBJECT
 public:
-    SvgPicture(const QString &file, const QRect &geometry, QWidget *parent);
-    bool isLoaded() const { return m_renderer.isValid(); }
+    Picture(const QString &name, const QRect &geometry, QWidget *parent);
+    ~Picture() override;
+    bool isLoaded() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QSvgRenderer m_renderer;
+    class Drawing;
+    std::unique_ptr<Drawing> m_drawing;
 };
 
 } // namespace zibbles

@@ -1,20 +1,38 @@
-#include "svgpicture.h"
+#include "picture.h"
 
 #include <QPainter>
+#include <QSvgRenderer>
 
 namespace zibbles {
 
-SvgPicture::SvgPicture(const QString &file, const QRect &geometry, QWidget *parent)
-    : QWidget(parent), m_renderer(file)
+QString picturePath(const QString &name)
+{
+    return QStringLiteral(":/pictures/%1.svg").arg(name);
+}
+
+class Picture::Drawing : public QSvgRenderer {
+public:
+    using QSvgRenderer::QSvgRenderer;
+};
+
+Picture::Picture(const QString &name, const QRect &geometry, QWidget *parent)
+    : QWidget(parent), m_drawing(std::make_unique<Drawing>(picturePath(name)))
 {
     setGeometry(geometry);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void SvgPicture::paintEvent(QPaintEvent *)
+Picture::~Picture() = default;
+
+bool Picture::isLoaded() const
+{
+    return m_drawing->isValid();
+}
+
+void Picture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    m_renderer.render(&painter, QRectF(rect()));
+    m_drawing->render(&painter, QRectF(rect()));
 }
 
 } // namespace zibbles

@@ -1,6 +1,7 @@
 #include "trayicon.h"
 
 #include "mainform.h"
+#include "picture.h"
 #include "traymenu.h"
 
 #include "core/handlerguard.h"
@@ -15,8 +16,7 @@ namespace zibbles {
 namespace {
 QIcon trayPicture(int index)
 {
-    return QIcon(index == 0 ? QStringLiteral(":/pictures/tray-enabled.svg")
-                            : QStringLiteral(":/pictures/tray-disabled.svg"));
+    return pictureIcon(index == 0 ? QStringLiteral("tray-enabled") : QStringLiteral("tray-disabled"));
 }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "traymenu.h"
 
+#include "picture.h"
+
 #include "weblinks.h"
 
 #include "core/handlerguard.h"
@@ -25,7 +27,7 @@ void addLink(QMenu *menu, std::string_view caption, UserStore &store, const char
 
 QIcon menuPicture(const char *name)
 {
-    return QIcon(QStringLiteral(":/pictures/menu-%1.svg").arg(QLatin1String(name)));
+    return pictureIcon(QStringLiteral("menu-") + QLatin1String(name));
 }
 
 void addTrayLinks(QMenu *menu, UserStore &store)

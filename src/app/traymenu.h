@@ -8,7 +8,7 @@ namespace zibbles {
 
 class UserStore;
 
-// The menu picture ":/pictures/menu-<name>.svg".
+// The menu picture "menu-<name>".
 QIcon menuPicture(const char *name);
 
 // Appends "Shameless Plugs", "THERE", the club, the web site, the donation

@@ -7,7 +7,7 @@
 
 #include "app/chrome.h"
 #include "app/logoanimation.h"
-#include "app/svgpicture.h"
+#include "app/picture.h"
 #include "library/zibbleeditor.h"
 #include "library/zibbleslots.h"
 
@@ -85,7 +85,7 @@ TEST_F(ChromeTest, PicturesLieUnderTheControlsAndOnlyTheHotSpotTakesClicks)
     EXPECT_EQ(chrome().background()->geometry(), QRect(0, 0, 460, 460));
     EXPECT_EQ(chrome().logo()->geometry(), QRect(16, 16, 138, 128));
     EXPECT_EQ(chrome().alternateLogo()->geometry(), QRect(16, 16, 138, 128));
-    for (SvgPicture *picture : {chrome().background(), chrome().logo(), chrome().alternateLogo()})
+    for (Picture *picture : {chrome().background(), chrome().logo(), chrome().alternateLogo()})
         EXPECT_TRUE(picture->isLoaded());
     showForm();
     EXPECT_TRUE(chrome().logo()->isVisible());
