@@ -238,7 +238,7 @@ TEST_F(EditorTest, EditMenuItemsAreEnabledOnlyWhenTheyCanAct)
 TEST_F(EditorTest, FontMarginCaretAndUndo)
 {
     char face[128] = {};
-    shown.editor.SendScintilla(Sci::SCI_STYLEGETFONT, 0UL, face);
+    shown.editor.SendScintilla(Sci::SCI_STYLEGETFONT, std::uintptr_t{0}, face); // the string overload everywhere
     const QString family = QString::fromLatin1(face);
     const QStringList twins{"Courier New", "Liberation Mono", "Cousine", "DejaVu Sans Mono"};
     EXPECT_TRUE(twins.contains(family) || family == QFontDatabase::systemFont(QFontDatabase::FixedFont).family())
