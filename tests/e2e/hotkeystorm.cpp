@@ -103,7 +103,7 @@ void HotkeyStorm::waitUntilQuiet()
     }
 }
 
-StormReport HotkeyStorm::run(int cycles, unsigned seed)
+StormReport HotkeyStorm::run(int cycles, unsigned seed, Presses presses)
 {
     std::mt19937 random(seed);
     StormReport report;
@@ -112,7 +112,9 @@ StormReport HotkeyStorm::run(int cycles, unsigned seed)
         // moment of the press is reckoned from the start of the run.
         m_probe.tapKey("F1");
         std::this_thread::sleep_for(std::chrono::milliseconds(20 + random() % 300));
-        pressDuringRun(unsigned(random() % 4), unsigned(random()));
+        // Choices 0 and 2 press hotkeys alone; 1 and 3 Shift+F2.
+        const unsigned choice = presses == Presses::WithShift ? random() % 4 : 2 * (random() % 2);
+        pressDuringRun(choice, unsigned(random()));
         ++report.presses;
         waitUntilQuiet();
     }

@@ -37,8 +37,12 @@ public:
     // is the zibble that every slot the presses can start holds.
     HotkeyStorm(X11Probe &probe, std::function<std::vector<std::string>()> lines, std::vector<std::string> script);
 
+    // Which presses a storm makes: hotkeys alone (taps, held keys), or those
+    // and Shift+F2, whose Shift the user holds while the zibble types.
+    enum class Presses { HotkeysAlone, WithShift };
+
     // Starts F1's zibble `cycles` times and presses a hotkey during each run.
-    StormReport run(int cycles, unsigned seed);
+    StormReport run(int cycles, unsigned seed, Presses presses = Presses::WithShift);
 
 private:
     void pressDuringRun(unsigned choice, unsigned timing);
