@@ -95,8 +95,12 @@ bool hasKeyboardFocus(HWND window)
     return info.hwndFocus == window || IsChild(window, info.hwndFocus);
 }
 
+// A window of this thread takes the focus while this thread dispatches its
+// messages, which it does right after: there is nothing to wait for.
 void waitForKeyboardFocus(HWND window)
 {
+    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+        return;
     const auto deadline = std::chrono::steady_clock::now() + kActivationTimeout;
     while (!hasKeyboardFocus(window) && std::chrono::steady_clock::now() < deadline)
         Sleep(kFocusRecheckMs);
