@@ -3,6 +3,7 @@
 // values of another type. Each test keeps its keys below a key of its own,
 // deleted afterwards, and looks at the registry with the system's own calls.
 #include "core/error.h"
+#include "fakes/errortext.h"
 #include "platform/userstore.h"
 
 #include <gtest/gtest.h>
@@ -13,20 +14,11 @@
 #include <windows.h>
 
 using namespace zibbles;
+using zibbles::testing::errorOf;
 
 namespace {
 
 const std::string kKey = "\\Software\\Quillmere\\Zibbles\\FunctionKeys";
-
-std::string errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const AppError &e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 std::wstring wide(const std::string &ascii)
 {
