@@ -6,6 +6,7 @@
 
 namespace zibbles {
 
+#ifndef Q_OS_WIN
 namespace {
 
 // Where packages put programs. Root may write there, but zibbles kept beside
@@ -27,15 +28,21 @@ bool isInstalledCopy(const QString &folder)
 }
 
 } // namespace
+#endif
 
 std::string appFolderFor(const std::string &executablePath)
 {
     const QFileInfo exe(QString::fromStdString(executablePath));
     const QString folder = exe.absolutePath();
-    if (QFileInfo(folder).isWritable() && !isInstalledCopy(folder))
-        return (folder + '/').toStdString();
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return (data + "/zibbles/").toStdString();
+    // On Windows the zibbles always live beside the program: its installer
+    // puts it in a folder that its user can write.
+#ifndef Q_OS_WIN
+    if (!QFileInfo(folder).isWritable() || isInstalledCopy(folder)) {
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        return (data + "/zibbles/").toStdString();
+    }
+#endif
+    return (folder + '/').toStdString();
 }
 
 } // namespace zibbles

@@ -1,11 +1,11 @@
 #include "platform/userstore.h"
 
 #include "platform/atomicfile.h"
+#include "platform/registryrules.h"
 
 #include "core/error.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace zibbles {
 
@@ -32,6 +32,17 @@ std::string freeCopyName(const std::string &path)
 }
 
 } // namespace
+
+struct RegistryKey::Open {
+    std::string keyPath; // full path
+    RegDocument doc;
+
+    const RegValue *find(const std::string &name)
+    {
+        RegKey *key = doc.findKey(keyPath);
+        return key ? doc.findValue(*key, name) : nullptr;
+    }
+};
 
 UserStore::UserStore(std::string filePath) : m_path(std::move(filePath)) {}
 
@@ -84,6 +95,10 @@ bool UserStore::save(const RegDocument &doc)
     return saved;
 }
 
+RegistryKey::RegistryKey(UserStore &store) : m_store(store) {}
+
+RegistryKey::~RegistryKey() = default;
+
 bool RegistryKey::openKeyReadOnly(const std::string &path)
 {
     return openKey(path, false);
@@ -92,63 +107,42 @@ bool RegistryKey::openKeyReadOnly(const std::string &path)
 bool RegistryKey::openKey(const std::string &path, bool canCreate)
 {
     closeKey();
-    m_doc = m_store.load();
-    const std::string full = fullKeyPath(path);
-    if (!m_doc.findKey(full)) {
+    auto open = std::make_unique<Open>(Open{fullKeyPath(path), m_store.load()});
+    if (!open->doc.findKey(open->keyPath)) {
         if (!canCreate)
             return false;
-        m_doc.keys.push_back({full, {}});
-        if (!m_store.save(m_doc))
+        open->doc.keys.push_back({open->keyPath, {}});
+        if (!m_store.save(open->doc))
             return false;
     }
-    m_keyPath = full;
+    m_open = std::move(open);
     return true;
 }
 
 void RegistryKey::openKeyForWriting(const std::string &path)
 {
     closeKey();
-    m_doc = m_store.load();
-    m_keyPath = fullKeyPath(path);
+    m_open = std::make_unique<Open>(Open{fullKeyPath(path), m_store.load()});
 }
 
 void RegistryKey::closeKey()
 {
-    m_keyPath.clear();
-    m_doc = {};
-}
-
-const RegValue *RegistryKey::find(const std::string &name)
-{
-    RegKey *key = m_keyPath.empty() ? nullptr : m_doc.findKey(m_keyPath);
-    return key ? m_doc.findValue(*key, name) : nullptr;
+    m_open.reset();
 }
 
 bool RegistryKey::valueExists(const std::string &name)
 {
-    return find(name) != nullptr;
+    return m_open && m_open->find(name);
 }
 
 int32_t RegistryKey::readInteger(const std::string &name)
 {
-    const RegValue *v = find(name);
-    if (!v || v->data.size() > 4)
-        throw AppError(formatMessage("Failed to get data for '%s'", name));
-    if (v->type != RegDword)
-        throw AppError(formatMessage("Invalid data type for '%s'", name));
-    int32_t n = 0;
-    std::memcpy(&n, v->data.data(), v->data.size());
-    return n;
+    return integerOf(m_open ? m_open->find(name) : nullptr, name);
 }
 
 std::string RegistryKey::readString(const std::string &name)
 {
-    const RegValue *v = find(name);
-    if (!v || v->data.empty())
-        return {};
-    if (v->type != RegSz && v->type != RegExpandSz)
-        throw AppError(formatMessage("Invalid data type for '%s'", name));
-    return fromRegString(v->data);
+    return stringOf(m_open ? m_open->find(name) : nullptr, name);
 }
 
 void RegistryKey::writeValues(std::vector<RegValue> values)
@@ -159,9 +153,9 @@ void RegistryKey::writeValues(std::vector<RegValue> values)
     // Another program (or a hand edit) may have changed the file since the
     // key was opened: write on top of what is there now.
     RegDocument fresh = m_store.load();
-    RegKey *key = m_keyPath.empty() ? nullptr : fresh.findKey(m_keyPath);
-    if (!key && !m_keyPath.empty()) {
-        fresh.keys.push_back({m_keyPath, {}});
+    RegKey *key = m_open ? fresh.findKey(m_open->keyPath) : nullptr;
+    if (!key && m_open) {
+        fresh.keys.push_back({m_open->keyPath, {}});
         key = &fresh.keys.back();
     }
     if (!key)
@@ -174,27 +168,7 @@ void RegistryKey::writeValues(std::vector<RegValue> values)
     }
     if (!m_store.save(fresh))
         throw AppError(formatMessage("Failed to set data for '%s'", first));
-    m_doc = std::move(fresh);
-}
-
-RegValue RegistryKey::integerValue(const std::string &name, int32_t value)
-{
-    return {name, RegDword, std::string(reinterpret_cast<const char *>(&value), 4)};
-}
-
-RegValue RegistryKey::stringValue(const std::string &name, const std::string &value)
-{
-    return {name, RegSz, toRegString(value)};
-}
-
-void RegistryKey::writeInteger(const std::string &name, int32_t value)
-{
-    writeValues({integerValue(name, value)});
-}
-
-void RegistryKey::writeString(const std::string &name, const std::string &value)
-{
-    writeValues({stringValue(name, value)});
+    m_open->doc = std::move(fresh);
 }
 
 } // namespace zibbles

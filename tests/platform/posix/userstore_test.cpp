@@ -1,6 +1,7 @@
 // The per-user store read and written through one open key at a time, with
 // the registry's rules for missing values and values of another type.
 #include "core/error.h"
+#include "fakes/errortext.h"
 #include "fakes/tempdir.h"
 #include "platform/atomicfile.h"
 #include "platform/userstore.h"
@@ -12,21 +13,12 @@
 #include <unistd.h>
 
 using namespace zibbles;
+using zibbles::testing::errorOf;
 using zibbles::testing::TempDir;
 
 namespace {
 
 const std::string kKey = "\\Software\\Quillmere\\Zibbles\\FunctionKeys";
-
-std::string errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const AppError &e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 class UserStoreTest : public ::testing::Test {
 protected:
