@@ -24,12 +24,14 @@ public:
 };
 
 // A player whose sound support is loaded from `modulePath` (a shared module
-// exporting zibblesCreateMediaPlayer) only when the first sound is opened, so
-// the program starts without the multimedia libraries.
+// exporting zibblesCreateSoundBackend) only when the first sound is opened, so
+// the program starts without the multimedia libraries. On Windows the system
+// plays sounds itself: no module is loaded and the path is not used.
 std::unique_ptr<MediaPlayer> createDeferredMediaPlayer(const std::string &modulePath);
 
 // The module's file name beside the program binary, or in lib/zibbles/ next
-// to the program's bin/ folder for an installed copy.
+// to the program's bin/ folder for an installed copy; empty on Windows, which
+// has no sound module.
 std::string defaultSoundModulePath(const std::string &programFolder);
 
 } // namespace zibbles

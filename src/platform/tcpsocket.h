@@ -66,7 +66,8 @@ public:
 
 private:
     struct Watch;
-    int m_fd = -1;
+    // A descriptor, or a Windows SOCKET (wider than int); -1 when closed.
+    std::intptr_t m_fd = -1;
     int m_mask = 0;
     bool m_connectPending = false;
     bool m_closeSent = false;

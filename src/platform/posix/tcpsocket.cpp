@@ -2,6 +2,8 @@
 
 #include "tcpsocketnotifier.h"
 
+#include "platform/reservedhost.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <fcntl.h>
@@ -10,8 +12,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
+#include <cstdlib>
 #include <cstring>
 
 namespace zibbles {
@@ -83,20 +84,6 @@ int resolverError(int gai)
     case EAI_SYSTEM: return winsockErrorFromErrno(errno);
     default: return 11003;
     }
-}
-
-// Names under the reserved top-level domain "invalid" never resolve; they
-// are answered at once, without asking any name server.
-bool isReservedInvalidName(std::string name)
-{
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    while (!name.empty() && name.back() == '.')
-        name.pop_back();
-    const std::string tld = "invalid";
-    if (name == tld)
-        return true;
-    return name.size() > tld.size() && name.compare(name.size() - tld.size(), tld.size(), tld) == 0 &&
-           name[name.size() - tld.size() - 1] == '.';
 }
 
 int lastErrno()

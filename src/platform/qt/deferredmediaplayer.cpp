@@ -81,16 +81,11 @@ std::unique_ptr<MediaPlayer> createDeferredMediaPlayer(const std::string &module
 
 std::string defaultSoundModulePath(const std::string &programFolder)
 {
-#ifdef _WIN32
-    // A Windows program keeps its DLLs beside itself.
-    return programFolder + "zibbles_sound.dll";
-#else
     const std::string beside = programFolder + "libzibbles_sound.so";
     const std::string installed = programFolder + "../lib/zibbles/libzibbles_sound.so";
     return !QFileInfo::exists(QString::fromStdString(beside)) && QFileInfo::exists(QString::fromStdString(installed))
                ? installed
                : beside;
-#endif
 }
 
 } // namespace zibbles
