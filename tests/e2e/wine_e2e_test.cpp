@@ -10,26 +10,13 @@
 // process is killed and reaped at the end of each suite.
 #include "desktopfixture.h"
 #include "hotkeystorm.h"
+#include "wineprefix.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <dirent.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
 #include <functional>
-#include <map>
 #include <memory>
 #include <random>
-#include <set>
-#include <sstream>
-#include <stdexcept>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -47,201 +34,6 @@ const std::string &prefixPath()
     return path;
 }
 
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-// The processes whose parent is this one.
-std::set<int> childProcesses()
-{
-    std::set<int> children;
-    DIR *proc = ::opendir("/proc");
-    if (!proc)
-        return children;
-    while (dirent *entry = ::readdir(proc)) {
-        const int pid = std::atoi(entry->d_name);
-        if (pid <= 0)
-            continue;
-        // "pid (comm) state ppid ...", and comm may hold spaces or brackets.
-        const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
-        const size_t close = stat.rfind(')');
-        int ppid = 0;
-        char state = 0;
-        if (close != std::string::npos &&
-            std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == ::getpid())
-            children.insert(pid);
-    }
-    ::closedir(proc);
-    return children;
-}
-
-// The live processes started with `variable` (NAME=value) in their environment.
-std::set<int> processesWithEnvironment(const std::string &variable)
-{
-    std::set<int> found;
-    DIR *proc = ::opendir("/proc");
-    if (!proc)
-        return found;
-    while (dirent *entry = ::readdir(proc)) {
-        const int pid = std::atoi(entry->d_name);
-        if (pid <= 0 || pid == ::getpid())
-            continue;
-        std::string environment = readFile("/proc/" + std::to_string(pid) + "/environ");
-        std::istringstream entries(environment);
-        for (std::string item; std::getline(entries, item, '\0');) {
-            if (item == variable) {
-                found.insert(pid);
-                break;
-            }
-        }
-    }
-    ::closedir(proc);
-    return found;
-}
-
-// Waits for a child (own or adopted) to end; false when it is still there.
-bool reap(int pid, std::chrono::milliseconds timeout)
-{
-    return e2e::waitFor([pid] {
-        int status = 0;
-        const pid_t r = ::waitpid(pid, &status, WNOHANG);
-        return r == pid || (r < 0 && errno == ECHILD && ::kill(pid, 0) != 0);
-    }, timeout);
-}
-
-// wine-chat.exe under Wine shown on `x`, logging to a file in `folder`.
-class WineChat {
-public:
-    WineChat(const e2e::XvfbServer &x, e2e::X11Probe &probe, const e2e::TempFolder &folder)
-        : m_prefix(prefixPath()), m_log(folder.path() + "/wine-chat.log")
-    {
-        // Wine's processes leave their parents (the server detaches itself):
-        // adopting them lets the test reap every one of them.
-        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-        m_childrenBefore = childProcesses();
-        m_environment = {
-            {"DISPLAY", x.display()},
-            {"WINEPREFIX", m_prefix},
-            {"WINEDEBUG", "-all"},
-            // No Mono or Gecko installers, no menu entries or file types
-            // handed to the desktop.
-            {"WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d"},
-            {"HOME", folder.path()},
-            {"XDG_CONFIG_HOME", folder.path() + "/config"},
-            {"XDG_DATA_HOME", folder.path() + "/data"},
-            {"XDG_CACHE_HOME", folder.path() + "/cache"},
-            {"XDG_RUNTIME_DIR", folder.path()},
-            {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + folder.path() + "/no-bus"},
-        };
-        // The log as wine-chat.exe names it: on drive Z:, the root of the file system.
-        std::string windowsLog = "Z:" + m_log;
-        for (char &c : windowsLog)
-            if (c == '/')
-                c = '\\';
-        m_process = std::make_unique<e2e::ChildProcess>(
-            std::vector<std::string>{ZIBBLES_WINE, e2e::binDir() + "/wine-chat.exe", windowsLog}, m_environment);
-        // The first start in the prefix sets it up: allow that time. The log
-        // appears once the edit field has the focus in the active window.
-        e2e::WindowInfo info;
-        bool ended = false;
-        const bool ready = e2e::waitFor([&] {
-            info = probe.findWindow(kTitle);
-            ended = !m_process->running();
-            return ended || (info.id != 0 && info.viewable && ::access(m_log.c_str(), F_OK) == 0);
-        }, 120s);
-        if (!ready || ended) {
-            const int status = m_process->wait(0ms);
-            shutDown();
-            throw std::runtime_error(ended ? "wine wine-chat.exe ended with status " + std::to_string(status)
-                                           : "wine wine-chat.exe showed no window ready for keys in 120 s");
-        }
-        m_window = info.id;
-    }
-
-    ~WineChat() { shutDown(); }
-
-    unsigned long window() const { return m_window; }
-
-    // The lines logged so far, without their line feeds; a line still being
-    // written is left out.
-    std::vector<std::string> lines() const
-    {
-        std::vector<std::string> result;
-        std::string line;
-        for (char c : readFile(m_log)) {
-            if (c == '\n') {
-                result.push_back(line);
-                line.clear();
-            } else {
-                line += c;
-            }
-        }
-        return result;
-    }
-
-    std::vector<std::string> waitForLines(size_t count, std::chrono::milliseconds timeout) const
-    {
-        std::vector<std::string> result;
-        e2e::waitFor([&] {
-            result = lines();
-            return result.size() >= count;
-        }, timeout);
-        return result;
-    }
-
-    // Ends the prefix's server and with it every Wine process, kills what
-    // is left, and reaps them all. The Wine processes still alive after that
-    // (there should be none).
-    std::set<int> shutDown()
-    {
-        if (m_shutDown)
-            return {};
-        m_shutDown = true;
-        const std::string marker = "WINEPREFIX=" + m_prefix;
-        std::set<int> wine = processesWithEnvironment(marker);
-        {
-            e2e::ChildProcess kill({ZIBBLES_WINESERVER, "-k"}, m_environment);
-            kill.wait(20s);
-            e2e::ChildProcess wait({ZIBBLES_WINESERVER, "-w"}, m_environment);
-            wait.wait(20s);
-        }
-        m_process.reset(); // wine-chat.exe's own, reaped there
-        for (int round = 0; round < 3; ++round) {
-            for (int pid : processesWithEnvironment(marker))
-                wine.insert(pid);
-            // Also whatever of Wine ended unseen and was handed to this
-            // process: every child that was not there before Wine started.
-            for (int pid : childProcesses())
-                if (!m_childrenBefore.count(pid))
-                    wine.insert(pid);
-            for (int pid : wine)
-                if (!reap(pid, round == 0 ? 5000ms : 100ms))
-                    ::kill(pid, SIGKILL);
-            for (int pid : wine)
-                reap(pid, 5s);
-            wine.clear();
-        }
-        std::set<int> left = processesWithEnvironment(marker);
-        for (int pid : childProcesses())
-            if (!m_childrenBefore.count(pid))
-                left.insert(pid);
-        return left;
-    }
-
-private:
-    std::string m_prefix;
-    std::string m_log;
-    std::set<int> m_childrenBefore;
-    std::map<std::string, std::string> m_environment;
-    std::unique_ptr<e2e::ChildProcess> m_process;
-    unsigned long m_window = 0;
-    bool m_shutDown = false;
-};
-
 // A private X server, managed by openbox or by no window manager, with the
 // X11 desktop and the keystroke sender on it, and wine-chat.exe under Wine.
 struct WineDesktop {
@@ -257,7 +49,8 @@ struct WineDesktop {
     zibbles::X11Desktop desktop{x.display()};
     e2e::IdlePump pump;
     zibbles::TSendkeys keys{desktop, pump};
-    WineChat chat{x, probe, folder};
+    e2e::WinePrefix wine{x, folder, prefixPath()};
+    e2e::WineChat chat{wine, probe, folder.path() + "/wine-chat.log"};
 };
 
 // One desktop for a whole suite; without a window manager here.
@@ -279,7 +72,7 @@ protected:
     {
         if (!s_desktop)
             return;
-        const std::set<int> left = s_desktop->chat.shutDown();
+        const std::set<int> left = s_desktop->wine.shutDown();
         EXPECT_TRUE(left.empty()) << left.size() << " Wine processes outlived the prefix's server";
         s_desktop.reset();
     }
@@ -290,7 +83,7 @@ protected:
         m_linesBefore = s_desktop->chat.lines().size();
     }
 
-    WineChat &chat() { return s_desktop->chat; }
+    e2e::WineChat &chat() { return s_desktop->chat; }
 
     void activateAndType(zibbles::WindowHandle window, const std::string &text)
     {

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -138,6 +140,31 @@ void ChildProcess::terminate()
         ::waitpid(m_pid, &m_status, 0);
         m_reaped = true;
     }
+}
+
+int runForOutput(const std::vector<std::string> &argv, const std::map<std::string, std::string> &extraEnv,
+                 std::chrono::milliseconds timeout, std::string *output)
+{
+    std::string out = (std::filesystem::temp_directory_path() / "zibbles-e2e-output-XXXXXX").string();
+    const int fd = ::mkstemp(out.data());
+    if (fd < 0)
+        throw std::runtime_error("mkstemp failed");
+    ::close(fd);
+    std::vector<std::string> shell{"/bin/sh", "-c", "exec \"$0\" \"$@\" >\"$ZIBBLES_E2E_OUTPUT\" 2>/dev/null"};
+    shell.insert(shell.end(), argv.begin(), argv.end());
+    std::map<std::string, std::string> environment = extraEnv;
+    environment["ZIBBLES_E2E_OUTPUT"] = out;
+    int status = -1;
+    {
+        ChildProcess process(shell, environment);
+        status = process.wait(timeout);
+    }
+    if (output) {
+        std::ifstream in(out, std::ios::binary);
+        output->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    ::unlink(out.c_str());
+    return status;
 }
 
 XvfbServer::XvfbServer(const std::string &screen)

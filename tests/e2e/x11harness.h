@@ -32,6 +32,11 @@ private:
     bool m_reaped = false;
 };
 
+// Runs `argv` to its end with `extraEnv` added: its exit status (-1 on
+// time-out, the process then killed), its standard output in `output`.
+int runForOutput(const std::vector<std::string> &argv, const std::map<std::string, std::string> &extraEnv,
+                 std::chrono::milliseconds timeout, std::string *output);
+
 // Xvfb on a free display number; DISPLAY for children is display().
 class XvfbServer {
 public:
