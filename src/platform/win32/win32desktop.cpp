@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <chrono>
 #include <optional>
 #include <set>
@@ -121,7 +122,49 @@ void takeForeground(HWND window)
     AttachThreadInput(own, foreground, FALSE);
 }
 
+bool runsUnderWine()
+{
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// A character as a key event of its own (VK_PACKET): it arrives as typed
+// whatever the modifiers.
+INPUT characterInput(unsigned char ch, bool keyUp)
+{
+    wchar_t unicode = 0;
+    const char text = static_cast<char>(ch);
+    MultiByteToWideChar(CP_ACP, 0, &text, 1, &unicode, 1);
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = WORD(unicode);
+    input.ki.dwFlags = KEYEVENTF_UNICODE | (keyUp ? KEYEVENTF_KEYUP : 0);
+    return input;
+}
+
 } // namespace
+
+// Wine takes AltGr from the keyboard's own last event, never from injected
+// ones: a key typed with our AltGr comes out without it, or not at all.
+// There the character goes as a key event of its own instead, and AltGr is
+// not pressed.
+struct AltGrUnderWine {
+    bool active = runsUnderWine();
+    bool down = false; // the sender's AltGr, not sent
+    std::map<unsigned, unsigned char> characters; // (Shift << 8 | vk) -> character
+
+    void note(unsigned char ch, unsigned state, unsigned vk)
+    {
+        if (active && (state & 6) == 6)
+            characters[(state & 1) << 8 | vk] = ch;
+    }
+    // The character of a key pressed with AltGr (and Shift, or not).
+    std::optional<unsigned char> character(uint8_t vk, bool shift) const
+    {
+        const auto found = characters.find(unsigned(shift) << 8 | vk);
+        return found == characters.end() ? std::nullopt : std::optional<unsigned char>(found->second);
+    }
+};
 
 struct Win32Desktop::Impl {
     std::vector<INPUT> queued;
@@ -130,6 +173,7 @@ struct Win32Desktop::Impl {
     size_t presses = 0;                  // sent since the last look
     std::optional<size_t> firstChanged;  // among those, the first one the user's Shift may have changed
     bool capsLock = false;               // as it was at the start of the text
+    AltGrUnderWine altGr;
 
     bool userHoldsShift() const
     {
@@ -201,6 +245,7 @@ int16_t Win32Desktop::vkKeyScan(unsigned char ch)
     // turns it back: type what the text says, not what the lock makes of it.
     if (d->capsLock && state <= 1 && hasCase(ch))
         state ^= 1;
+    d->altGr.note(ch, state, unsigned(scan) & 0xFF);
     return int16_t((state << 8) | (unsigned(scan) & 0xFF));
 }
 
@@ -235,6 +280,17 @@ size_t Win32Desktop::keysShiftChangedByUser()
 
 void Win32Desktop::keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp)
 {
+    if (d->altGr.active && vk == VK_RMENU) {
+        d->altGr.down = !keyUp;
+        return;
+    }
+    if (d->altGr.down) {
+        if (const auto ch = d->altGr.character(vk, d->ownModifiers.count(VK_LSHIFT) != 0)) {
+            d->queued.push_back(characterInput(*ch, keyUp));
+            d->queuedPresses += keyUp ? 0 : 1;
+            return;
+        }
+    }
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = vk;
