@@ -15,10 +15,6 @@ using namespace zibbles;
 
 TEST(SingleInstance, TheFirstClaimHoldsALaterOneIsRefusedAndAsksItToShow)
 {
-    int argc = 1;
-    char name[] = "singleinstance_test";
-    char *argv[] = {name};
-    QCoreApplication app(argc, argv);
     const std::string base = "singleinstance-test-" + std::to_string(GetCurrentProcessId());
 
     auto first = std::make_unique<SingleInstance>(base);

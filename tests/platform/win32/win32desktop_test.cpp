@@ -72,11 +72,6 @@ class Win32DesktopTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        static int argc = 1;
-        static char name[] = "platform_win32_tests";
-        static char *argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv); // lives to the end of the program
         // Without a window manager Wine takes two seconds to destroy a window
         // that was shown: one chat window serves every test and goes with
         // the process.
