@@ -42,7 +42,7 @@ std::string appFolderFor(const std::string &executablePath)
         return (data + "/zibbles/").toStdString();
     }
 #endif
-    return (folder + '/').toStdString();
+    return (QDir::toNativeSeparators(folder) + QDir::separator()).toStdString();
 }
 
 } // namespace zibbles

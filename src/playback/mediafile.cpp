@@ -8,7 +8,9 @@ namespace zibbles {
 
 std::string mediaFilePath(const std::string &appFolder, const std::string &name)
 {
-    return appFolder + "media/" + name;
+    // The program's folder ends with the system's own separator.
+    const char separator = appFolder.empty() ? '/' : appFolder.back();
+    return appFolder + "media" + separator + name;
 }
 
 std::string mediaFileSystemPath(const std::string &appFolder, const std::string &name)
@@ -20,7 +22,7 @@ bool staysInMediaFolder(const std::string &name)
 {
     size_t start = 0;
     while (start <= name.size()) {
-        size_t end = name.find('/', start);
+        size_t end = name.find_first_of("/\\", start); // either separator of Windows
         if (end == std::string::npos)
             end = name.size();
         if (name.compare(start, end - start, "..") == 0)
