@@ -301,7 +301,9 @@ TEST_F(WindowsProgramE2E, ShiftFunctionKeysSelectTheSetThatFunctionKeysPlay)
     EXPECT_EQ(newLines(1), (Lines{"from set two"}));
     press("F1", {"Shift_L"});
     press("F1");
-    EXPECT_EQ(newLines(2).back(), "Hello from Windows, 42 times!");
+    const Lines lines = newLines(2); // may already hold more of set 1's F1
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "Hello from Windows, 42 times!");
     newLines(4); // the rest of set 1's F1
 }
 
@@ -442,7 +444,7 @@ TEST_F(WindowsProgramE2E, LiveShareUploadsTheActiveZibbleAndDownloadsItByItsId)
     chooseLiveShareItem(1);
     ASSERT_TRUE(waitForWindow("Zibbles Live Share - Upload Zibble").viewable);
     d().probe.tapKey("Return"); // Connect Now
-    ASSERT_TRUE(acceptMessageBox()) << "no message of success";
+    ASSERT_TRUE(acceptMessageBox()) << "no message of success; the server saw: " << d().share.requests();
     std::smatch id;
     std::string uploaded;
     ASSERT_TRUE(e2e::waitFor([&] {
