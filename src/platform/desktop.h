@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zibbles {
@@ -34,18 +35,22 @@ public:
     virtual int16_t vkKeyScan(unsigned char ch) = 0;
     // The scan code of a virtual key, 0 when it has none.
     virtual unsigned mapVirtualKey(unsigned vk) = 0;
-    // Whether a modifier key is held down that these key events did not
-    // press (the user's Shift of Shift+F2, say): it would change the keys
-    // typed now. Lock keys do not count. Its release reaches the message
-    // pump as an event, so a wait for it can block there.
-    virtual bool userHoldsModifier() = 0;
-    // Waits until the desktop has taken in every key event sent, and tells
-    // whether the user's Shift changed one of the keys pressed since the last
-    // call (modifier keys aside): Shift was down as it went down although
-    // these key events had not pressed it, or up although they had. The
-    // number of presses from the first one changed on, that one included; 0
-    // when none was.
-    virtual size_t keysShiftChangedByUser() = 0;
+    // Whether the user holds down a key that typing must wait out: a
+    // modifier that these key events did not press (the user's Shift of
+    // Shift+F2, say), which would change the keys typed now (lock keys do
+    // not count), or a hotkey, which takes every key from the window while
+    // it is down (keysToTypeAgain puts right what it took). The release
+    // reaches the message pump as an event, so a wait for it can block there.
+    virtual bool userHoldsKeys() = 0;
+    // Waits until the desktop has taken in every key event sent, puts right
+    // the keys that a hotkey took (see userHoldsKeys), and tells whether the
+    // user's Shift changed one of the keys pressed since the last call
+    // (modifier keys aside): Shift was down as it went down although these
+    // key events had not pressed it, or up although they had. The number of
+    // presses from the first one changed on, that one included; 0 when none
+    // was. None while a hotkey is held: wait until userHoldsKeys() is false,
+    // then ask again.
+    virtual std::optional<size_t> keysToTypeAgain() = 0;
     // One key event of a virtual key; a key with no keysym sends nothing.
     virtual void keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp) = 0;
     // Hands every queued event to the display server, in order.

@@ -14,8 +14,8 @@ public:
     void refreshKeymap() override {}
     int16_t vkKeyScan(unsigned char) override { return -1; }
     unsigned mapVirtualKey(unsigned) override { return 0; }
-    bool userHoldsModifier() override { return false; }
-    size_t keysShiftChangedByUser() override { return 0; }
+    bool userHoldsKeys() override { return false; }
+    std::optional<size_t> keysToTypeAgain() override { return 0; }
     void keyEvent(uint8_t, uint8_t, bool) override {}
     void flush() override {}
 };

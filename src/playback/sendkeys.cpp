@@ -82,7 +82,7 @@ void TSendkeys::SendKeys(const std::string &text)
     bool modifierHeld = false;
     std::string unchecked; // characters typed by the layout since the last look
     for (const char c : text) {
-        waitForUserModifiers();
+        waitForUserKeys();
         const auto byte = static_cast<unsigned char>(c);
         const auto modifier = modifierCode(byte);
         const bool character = !modifier && !fixedVirtualKey(byte);
@@ -104,11 +104,12 @@ void TSendkeys::SendKeys(const std::string &text)
 }
 
 // The user's Shift (of Shift+F2) held down while a line is typed would
-// shift every character: the line waits, for as long as it is held, and
-// hotkeys and timers are handled meanwhile.
-void TSendkeys::waitForUserModifiers()
+// shift every character, and a hotkey held down takes every key: the line
+// waits, for as long as they are held, and hotkeys and timers are handled
+// meanwhile.
+void TSendkeys::waitForUserKeys()
 {
-    while (m_desktop.userHoldsModifier())
+    while (m_desktop.userHoldsKeys())
         m_pump.waitForEvents(kModifierRecheckMs);
 }
 
@@ -118,15 +119,20 @@ void TSendkeys::waitForUserModifiers()
 // with BackSpace once the user's modifiers are up, and typed again.
 void TSendkeys::retypeShiftedByUser(std::string &unchecked)
 {
-    for (size_t caught; (caught = m_desktop.keysShiftChangedByUser()) != 0 && !unchecked.empty();) {
-        const std::string again = unchecked.substr(unchecked.size() - std::min(caught, unchecked.size()));
-        waitForUserModifiers();
+    for (;;) {
+        waitForUserKeys();
+        const std::optional<size_t> caught = m_desktop.keysToTypeAgain();
+        if (!caught)
+            continue; // a hotkey came down meanwhile
+        if (*caught == 0 || unchecked.empty())
+            break;
+        const std::string again = unchecked.substr(unchecked.size() - std::min(*caught, unchecked.size()));
         for (size_t i = 0; i < again.size(); ++i)
             typeKey('\b', false);
         for (const char c : again)
             typeCharacter(static_cast<unsigned char>(c), false);
         m_desktop.flush();
-        m_pump.processPending(); // a hotkey grab that holds the keys back ends there
+        m_pump.processPending();
         unchecked = again;
     }
     unchecked.clear();

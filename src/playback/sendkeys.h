@@ -26,7 +26,7 @@ public:
     void SendKeys(const std::string &text);
 
 private:
-    void waitForUserModifiers();
+    void waitForUserKeys();
     void retypeShiftedByUser(std::string &unchecked);
     // typeKey, and after a key typed with AltGr the pause that Wine needs.
     void typeCharacter(unsigned char byte, bool modifierHeld);

@@ -63,8 +63,8 @@ public:
         return it == punctuation.end() ? int16_t(-1) : it->second;
     }
     unsigned mapVirtualKey(unsigned vk) override { return fakeScan(vk); }
-    bool userHoldsModifier() override { return userModifier && userModifier(); }
-    size_t keysShiftChangedByUser() override { return shiftChangedByUser ? shiftChangedByUser() : 0; }
+    bool userHoldsKeys() override { return userModifier && userModifier(); }
+    std::optional<size_t> keysToTypeAgain() override { return shiftChangedByUser ? shiftChangedByUser() : 0; }
     void keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp) override { events.push_back({vk, scanCode, keyUp}); }
     void flush() override { ++flushes; }
 

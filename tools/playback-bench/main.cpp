@@ -40,8 +40,8 @@ public:
     void refreshKeymap() override {}
     int16_t vkKeyScan(unsigned char ch) override { return ch; }
     unsigned mapVirtualKey(unsigned vk) override { return vk; }
-    bool userHoldsModifier() override { return false; }
-    size_t keysShiftChangedByUser() override { return 0; }
+    bool userHoldsKeys() override { return false; }
+    std::optional<size_t> keysToTypeAgain() override { return 0; }
     void keyEvent(uint8_t, uint8_t, bool) override { ++events; }
     void flush() override {}
     long events = 0;

@@ -6,6 +6,7 @@
 #include "core/error.h"
 #include "platform/qt/qteventloop.h"
 #include "platform/x11/x11desktop.h"
+#include "platform/x11/x11hotkeys.h"
 #include "playback/sendkeys.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,11 @@ int typeFile(const QString &path, const std::string &title)
     }
     const QList<QByteArray> lines = file.readAll().split('\n');
 
-    zibbles::X11Desktop desktop;
+    // As in the program: the desktop looks at the hotkeys' grabs before
+    // every key, although there are none here.
+    const auto hold = std::make_shared<zibbles::X11HotkeyHold>();
+    zibbles::X11GlobalHotkeys hotkeys({}, hold);
+    zibbles::X11Desktop desktop({}, hold);
     zibbles::QtMessagePump pump;
     zibbles::TSendkeys keys(desktop, pump);
     if (!title.empty()) {

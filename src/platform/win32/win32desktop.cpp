@@ -254,7 +254,7 @@ unsigned Win32Desktop::mapVirtualKey(unsigned vk)
     return MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
 }
 
-bool Win32Desktop::userHoldsModifier()
+bool Win32Desktop::userHoldsKeys()
 {
     flush();
     for (int key : kModifierKeys)
@@ -269,7 +269,7 @@ bool Win32Desktop::userHoldsModifier()
 // down before it, and shifted its keys, or came after: the keys are counted
 // as changed either way, and typing them again when they were not costs
 // nothing but the time.
-size_t Win32Desktop::keysShiftChangedByUser()
+std::optional<size_t> Win32Desktop::keysToTypeAgain()
 {
     flush();
     const size_t changed = d->firstChanged ? d->presses - *d->firstChanged : 0;

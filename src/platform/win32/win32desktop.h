@@ -20,8 +20,8 @@ public:
     void refreshKeymap() override;
     int16_t vkKeyScan(unsigned char ch) override;
     unsigned mapVirtualKey(unsigned vk) override;
-    bool userHoldsModifier() override;
-    size_t keysShiftChangedByUser() override;
+    bool userHoldsKeys() override;
+    std::optional<size_t> keysToTypeAgain() override;
     void keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp) override;
     void flush() override;
 

@@ -12,11 +12,13 @@
 #include "core/error.h"
 
 #include <X11/XKBlib.h>
+#include <X11/keysym.h>
 #include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <xcb/xtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 namespace zibbles {
@@ -88,8 +90,9 @@ void X11Desktop::DisplayCloser::operator()(_XDisplay *display) const
     XCloseDisplay(display);
 }
 
-X11Desktop::X11Desktop(const std::string &displayName)
-    : m_display(XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str()))
+X11Desktop::X11Desktop(const std::string &displayName, std::shared_ptr<X11HotkeyHold> hold)
+    : m_display(XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str())),
+      m_hold(hold ? std::move(hold) : std::make_shared<X11HotkeyHold>())
 {
     if (!m_display)
         throw AppError("Cannot open the X display");
@@ -187,23 +190,72 @@ unsigned X11Desktop::mapVirtualKey(unsigned vk)
     return vk < 256 ? m_keymap.scanCodeForVk(uint8_t(vk)) : 0;
 }
 
-bool X11Desktop::userHoldsModifier()
+bool X11Desktop::userHoldsKeys()
 {
+    if (m_hold->active())
+        return true;
     if (m_modifiers.userModifiers() == 0)
         return false;
     readEvents(); // the notice of its release may be in
     return m_modifiers.userModifiers() != 0;
 }
 
-size_t X11Desktop::keysShiftChangedByUser()
+std::optional<size_t> X11Desktop::keysToTypeAgain()
 {
-    if (!m_modifiers.pressesPending())
-        return 0;
     // Every notice of a change made before a press precedes the answer to a
-    // request sent after it.
+    // request sent after it; and once the server has taken in every key sent
+    // here, the hotkeys' round trip brings every grab that took one.
     XSync(m_display.get(), False);
     readEvents();
-    return m_modifiers.takePressesShiftChangedByUser();
+    if (m_hold->catchUp)
+        m_hold->catchUp();
+    if (m_hold->active())
+        return std::nullopt;
+    if (putRightWhatGrabsTook()) {
+        XSync(m_display.get(), False);
+        readEvents();
+    }
+    return m_modifiers.pressesPending() ? m_modifiers.takePressesShiftChangedByUser() : 0;
+}
+
+// The presses a grab took never reached a window, and the ones after them
+// did: those are taken back with BackSpace, and all from the first one taken
+// are made again, in order, each with the modifier keys of ours that were
+// down as it was made; then ours are as they were.
+bool X11Desktop::putRightWhatGrabsTook()
+{
+    std::vector<int> taken = m_hold->takeTaken();
+    taken.erase(std::remove_if(taken.begin(), taken.end(), [&](int key) { return m_modifiers.isModifierKey(key); }),
+                taken.end());
+    const std::vector<X11SentPresses::Press> sent = m_sentPresses.presses();
+    const std::optional<size_t> first = m_sentPresses.firstTaken(taken);
+    m_sentPresses.clear(); // what is sent from here on is looked at next time
+    if (!first)
+        return false;
+    const std::bitset<256> ours = m_modifiers.ownModifierKeys();
+    m_modifiers.forgetLastPresses(sent.size() - *first);
+    holdOwnModifierKeys({});
+    const int backSpace = XKeysymToKeycode(m_display.get(), XK_BackSpace);
+    for (size_t arrived = sent.size() - *first - taken.size(); arrived > 0; --arrived) {
+        fakeKey(backSpace, true);
+        fakeKey(backSpace, false);
+    }
+    for (size_t i = *first; i < sent.size(); ++i) {
+        holdOwnModifierKeys(sent[i].modifierKeys);
+        fakeKey(sent[i].keycode, true);
+        fakeKey(sent[i].keycode, false);
+    }
+    holdOwnModifierKeys(ours);
+    flush();
+    return true;
+}
+
+void X11Desktop::holdOwnModifierKeys(const std::bitset<256> &keys)
+{
+    const std::bitset<256> now = m_modifiers.ownModifierKeys();
+    for (size_t keycode = 0; keycode < keys.size(); ++keycode)
+        if (keys[keycode] != now[keycode])
+            fakeKey(int(keycode), keys[keycode]);
 }
 
 void X11Desktop::keyEvent(uint8_t vk, uint8_t /*scanCode*/, bool keyUp)
@@ -213,14 +265,21 @@ void X11Desktop::keyEvent(uint8_t vk, uint8_t /*scanCode*/, bool keyUp)
     if (keycode == 0)
         return;
 
+    fakeKey(int(keycode), !keyUp);
+}
+
+void X11Desktop::fakeKey(int keycode, bool down)
+{
+    if (down && !m_modifiers.isModifierKey(keycode))
+        m_sentPresses.note(keycode, m_modifiers.ownModifierKeys());
     // Queued in order on our one connection (Xlib hands over its own queued
     // requests before xcb sends); the server takes in fake input between any
     // two requests, so events never pile up there and none is dropped,
     // however long the line. No round trip is needed.
     const xcb_void_cookie_t request =
-        xcb_test_fake_input(XGetXCBConnection(m_display.get()), keyUp ? XCB_KEY_RELEASE : XCB_KEY_PRESS,
+        xcb_test_fake_input(XGetXCBConnection(m_display.get()), down ? XCB_KEY_PRESS : XCB_KEY_RELEASE,
                             uint8_t(keycode), XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-    m_modifiers.noteKeyEvent(int(keycode), !keyUp, request.sequence);
+    m_modifiers.noteKeyEvent(keycode, down, request.sequence);
 }
 
 void X11Desktop::flush()

@@ -1,6 +1,7 @@
 #pragma once
 // The desktop on an X11 server: EWMH/ICCCM for windows, XTest for keys.
 #include "platform/desktop.h"
+#include "platform/x11/x11hotkeyhold.h"
 #include "platform/x11/x11keymap.h"
 #include "platform/x11/x11modifierstate.h"
 
@@ -19,7 +20,8 @@ class X11Desktop : public Desktop {
 public:
     // Opens its own connection to `displayName` (empty: $DISPLAY); throws
     // AppError when there is no X server or it lacks the XTest extension.
-    explicit X11Desktop(const std::string &displayName = {});
+    // Waits out the grabs of the hotkeys that note them in `hold`.
+    explicit X11Desktop(const std::string &displayName = {}, std::shared_ptr<X11HotkeyHold> hold = {});
     ~X11Desktop() override;
 
     WindowHandle findWindow(const std::string &title) override;
@@ -30,13 +32,16 @@ public:
     void refreshKeymap() override;
     int16_t vkKeyScan(unsigned char ch) override;
     unsigned mapVirtualKey(unsigned vk) override;
-    bool userHoldsModifier() override;
-    size_t keysShiftChangedByUser() override;
+    bool userHoldsKeys() override;
+    std::optional<size_t> keysToTypeAgain() override;
     void keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp) override;
     void flush() override;
 
 private:
     void readEvents();
+    bool putRightWhatGrabsTook();
+    void fakeKey(int keycode, bool down);
+    void holdOwnModifierKeys(const std::bitset<256> &keys);
 
     struct DisplayCloser {
         void operator()(_XDisplay *display) const;
@@ -50,6 +55,8 @@ private:
     X11Keymap m_keymap;
     bool m_capsLock = false; // as it was at the start of the text
     X11ModifierState m_modifiers;                // kept from the server's notices
+    std::shared_ptr<X11HotkeyHold> m_hold;       // the hotkeys' grab of the keyboard
+    X11SentPresses m_sentPresses;                // since the last look at it
     std::unique_ptr<QSocketNotifier> m_notifier; // reads them as they come
 };
 

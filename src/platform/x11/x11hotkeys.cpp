@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "x11errortrap.h"
+#include "x11hotkeyhold.h"
 #include "x11keymapsnapshot.h"
 #include "x11modifiers.h"
 
@@ -25,29 +26,24 @@ namespace {
 
 // Why no key typed while a hotkey is pressed can be lost. A press of a
 // grabbed combination turns its passive grab into a grab of the whole
-// keyboard by this connection, until the key is let go; with the keyboard
-// left running (GrabModeAsync), every key event the server took in
-// meanwhile, the ones the keystroke sender fakes included, would be
-// reported to this connection instead of the focused window, and lost. So
-// the grabs freeze the keyboard (GrabModeSync): the server activates the
-// grab and freezes the keyboard in one step, while it processes the press,
-// so no other key event falls between the two; from then on it queues key
-// events instead of processing them, and reports only the press itself to
-// us. Whatever key event of a grab reaches this connection, it gives the
-// grab back (XUngrabKeyboard with the time of that event, which releases
-// that grab and never a later one); the server then processes the queued
-// events in the order they came, as though they had just arrived, and
-// delivers them to the focused window. A queued press of a grabbed key
-// (a held key that repeats, a second hotkey) grabs and freezes again,
-// leaving the events behind it queued, and its own event reaches us and is
-// given back in turn. So no key event is ever delivered to this connection
-// except the presses that activate grabs, and those are ours: none of the
-// typed ones can be lost or reordered. The cost is a frozen keyboard until
-// the event loop reads the press (the keystroke sender dispatches after
-// every character). What this does not cover is a modifier the user holds
-// (the Shift of Shift+F2): it is not grabbed and changes what the keys
-// typed meanwhile mean; that is the keystroke sender's to wait out.
-constexpr int kKeyboardMode = GrabModeSync;
+// keyboard by this connection, until that key is let go: every key event
+// the server takes in meanwhile, the ones the keystroke sender fakes
+// included, is reported here and to no window. So the sender does not type
+// while a grab is on: before every key it presses, it waits until the
+// server has taken in all it sent, then until this connection has read
+// every event reported before that (X11HotkeyHold::catchUp), and if a grab
+// has begun, it waits for its end. At most the keys it pressed since it
+// last looked can have been taken (a grab that begins takes every key
+// after it until it ends); they are noted here in order, and typed again
+// by the sender once the grab is over, each with the modifiers it had. The
+// keyboard is never frozen (a frozen keyboard that is given back while the
+// hotkey is still down makes the server tell the window, through a focus
+// change, that a key is down that it never saw, and a program under Wine
+// then sets its key state to what the server says at once, before the
+// keys still waiting in its queue have been read: those come out in the
+// wrong case), and the window's focus changes only at the press and at the
+// release of the hotkey, when none of the sender's keys is on its way.
+constexpr int kKeyboardMode = GrabModeAsync;
 
 struct Grab {
     uint16_t id = 0;
@@ -64,6 +60,7 @@ struct X11GlobalHotkeys::Impl {
     explicit Impl(X11GlobalHotkeys &owner) : owner(owner) {}
 
     X11GlobalHotkeys &owner;
+    std::shared_ptr<X11HotkeyHold> hold;
     Display *display = nullptr;
     Window root = 0;
     std::unique_ptr<QSocketNotifier> notifier;
@@ -198,17 +195,35 @@ struct X11GlobalHotkeys::Impl {
             XNextEvent(display, &event);
             if (event.type == MappingNotify) {
                 XRefreshKeyboardMapping(&event.xmapping);
-            } else if (event.type == KeyPress || event.type == KeyRelease) {
+            } else if (event.type == KeyPress) {
                 // Key events come here only through a grab (see kKeyboardMode).
-                XUngrabKeyboard(display, event.xkey.time);
-                XFlush(display);
-                if (event.type == KeyPress)
-                    keyPressed(event.xkey);
+                if (!hold->active())
+                    hold->begin(int(event.xkey.keycode));
+                if (!keyPressed(event.xkey))
+                    hold->took(int(event.xkey.keycode));
+            } else if (event.type == KeyRelease && int(event.xkey.keycode) == hold->keycode()) {
+                hold->end();
             }
         }
     }
 
-    void keyPressed(const XKeyEvent &key)
+    // Reads every event sent before the answer to a round trip; a grab whose
+    // key is up by then has ended, whether or not its release was seen.
+    void catchUp()
+    {
+        XSync(display, False);
+        drain();
+        if (!hold->active())
+            return;
+        char keys[32] = {};
+        XQueryKeymap(display, keys);
+        const int keycode = hold->keycode();
+        if ((keys[keycode / 8] & (1 << (keycode % 8))) == 0)
+            hold->end();
+    }
+
+    // Whether the press is one of a hotkey; if so, the hotkey is told.
+    bool keyPressed(const XKeyEvent &key)
     {
         const unsigned state = masks.stateFor(masks.modifiersOf(key.state));
         for (const Grab &g : grabs) {
@@ -222,26 +237,31 @@ struct X11GlobalHotkeys::Impl {
                             owner.onHotKey(id, mods, vk);
                     },
                     Qt::QueuedConnection);
-                return;
+                return true;
             }
         }
+        return false;
     }
 };
 
-X11GlobalHotkeys::X11GlobalHotkeys(const std::string &displayName) : d(std::make_unique<Impl>(*this))
+X11GlobalHotkeys::X11GlobalHotkeys(const std::string &displayName, std::shared_ptr<X11HotkeyHold> hold)
+    : d(std::make_unique<Impl>(*this))
 {
+    d->hold = hold ? std::move(hold) : std::make_shared<X11HotkeyHold>();
     d->display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
     if (!d->display)
         return;
     d->root = DefaultRootWindow(d->display);
     d->notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(d->display), QSocketNotifier::Read);
     QObject::connect(d->notifier.get(), &QSocketNotifier::activated, d->notifier.get(), [this] { d->drain(); });
+    d->hold->catchUp = [impl = d.get()] { impl->catchUp(); };
 }
 
 X11GlobalHotkeys::~X11GlobalHotkeys()
 {
     if (!d->display)
         return;
+    d->hold->catchUp = nullptr;
     d->notifier.reset();
     for (const Grab &g : d->grabs)
         d->ungrabAll(g);

@@ -9,11 +9,14 @@
 
 namespace zibbles {
 
+class X11HotkeyHold;
+
 class X11GlobalHotkeys : public GlobalHotkeys {
 public:
     // Opens a connection of its own to `displayName` (empty: $DISPLAY).
-    // Without an X server every registration is refused.
-    explicit X11GlobalHotkeys(const std::string &displayName = {});
+    // Without an X server every registration is refused. Notes its grabs in
+    // `hold` (one of its own when none is given), for the desktop that types.
+    explicit X11GlobalHotkeys(const std::string &displayName = {}, std::shared_ptr<X11HotkeyHold> hold = {});
     ~X11GlobalHotkeys() override; // gives every grab back
 
     bool connected() const;

@@ -1,5 +1,7 @@
 #include "x11modifierstate.h"
 
+#include <algorithm>
+
 namespace zibbles {
 
 namespace {
@@ -50,6 +52,24 @@ void X11ModifierState::noteChange(uint32_t serial, unsigned baseMods, unsigned l
         }
     }
     reset(baseMods, lockedMods);
+}
+
+void X11ModifierState::forgetLastPresses(size_t count)
+{
+    m_presses.erase(m_presses.end() - long(std::min(count, m_presses.size())), m_presses.end());
+}
+
+bool X11ModifierState::isModifierKey(int keycode) const
+{
+    return keycode > 0 && keycode < 256 && m_modifiersOfKeycode[size_t(keycode)] != 0;
+}
+
+std::bitset<256> X11ModifierState::ownModifierKeys() const
+{
+    std::bitset<256> keys;
+    for (size_t keycode = 0; keycode < keys.size(); ++keycode)
+        keys[keycode] = m_pressed[keycode] && m_modifiersOfKeycode[keycode] != 0;
+    return keys;
 }
 
 unsigned X11ModifierState::ownModifiers() const

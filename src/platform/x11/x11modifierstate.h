@@ -30,8 +30,15 @@ public:
     // locked ones, once the server had carried out request `serial` of ours.
     void noteChange(uint32_t serial, unsigned baseMods, unsigned lockedMods);
 
+    // Forgets the last `count` key presses noted (modifier keys aside): they
+    // never reached the server's keyboard state as ours (a grab took them).
+    void forgetLastPresses(size_t count);
+
     // The modifiers held now that are neither lock keys nor ours.
     unsigned userModifiers() const;
+    bool isModifierKey(int keycode) const;
+    // The modifier keys that our own key events hold down now.
+    std::bitset<256> ownModifierKeys() const;
     // Whether presses are watched that the server may not have answered.
     bool pressesPending() const { return !m_presses.empty(); }
     // Of our key presses since the last call (modifier keys aside), the

@@ -138,26 +138,26 @@ TEST_F(Win32DesktopTest, TheUsersShiftIsToldApartFromOurs)
 
     // Our own Shift is no user's.
     desktop.keyEvent(VK_SHIFT, 42, false);
-    EXPECT_FALSE(desktop.userHoldsModifier());
+    EXPECT_FALSE(desktop.userHoldsKeys());
     desktop.keyEvent(VK_SHIFT, 42, true);
     desktop.flush();
-    EXPECT_FALSE(desktop.userHoldsModifier());
+    EXPECT_FALSE(desktop.userHoldsKeys());
 
     // The user's Shift, down while a key goes by, changes it.
     userKey(VK_SHIFT, false);
-    EXPECT_TRUE(desktop.userHoldsModifier());
+    EXPECT_TRUE(desktop.userHoldsKeys());
     desktop.keyEvent(a, scan, false);
     desktop.keyEvent(a, scan, true);
     desktop.flush();
-    EXPECT_EQ(desktop.keysShiftChangedByUser(), 1u);
+    EXPECT_EQ(desktop.keysToTypeAgain(), 1u);
     userKey(VK_SHIFT, true);
     EXPECT_TRUE(arrives(window, "A")) << window.text();
-    EXPECT_FALSE(desktop.userHoldsModifier());
+    EXPECT_FALSE(desktop.userHoldsKeys());
 
     // Without it, nothing is changed.
     desktop.keyEvent(a, scan, false);
     desktop.keyEvent(a, scan, true);
-    EXPECT_EQ(desktop.keysShiftChangedByUser(), 0u);
+    EXPECT_EQ(desktop.keysToTypeAgain(), 0u);
     EXPECT_TRUE(arrives(window, "Aa")) << window.text();
 }
 

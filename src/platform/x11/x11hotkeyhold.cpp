@@ -1,0 +1,60 @@
+#include "x11hotkeyhold.h"
+
+#include <algorithm>
+
+namespace zibbles {
+
+namespace {
+// A sender looks at the end of every line and before every key that is not a
+// character; far more presses than a line has mean nobody looks, and the
+// oldest are dropped.
+constexpr size_t kMaxSentPresses = 4096;
+} // namespace
+
+void X11HotkeyHold::begin(int keycode)
+{
+    m_keycode = keycode;
+}
+
+void X11HotkeyHold::took(int keycode)
+{
+    m_taken.push_back(keycode);
+}
+
+void X11HotkeyHold::end()
+{
+    m_keycode = 0;
+}
+
+std::vector<int> X11HotkeyHold::takeTaken()
+{
+    if (active())
+        return {}; // the grab may take more; its keys come out once it ends
+    std::vector<int> taken;
+    taken.swap(m_taken);
+    return taken;
+}
+
+void X11SentPresses::note(int keycode, const std::bitset<256> &modifierKeys)
+{
+    if (m_presses.size() >= kMaxSentPresses)
+        m_presses.erase(m_presses.begin());
+    m_presses.push_back({keycode, modifierKeys});
+}
+
+std::optional<size_t> X11SentPresses::firstTaken(std::vector<int> taken) const
+{
+    const auto pressedHere = [this](int keycode) {
+        return std::any_of(m_presses.begin(), m_presses.end(), [&](const Press &p) { return p.keycode == keycode; });
+    };
+    taken.erase(std::remove_if(taken.begin(), taken.end(), [&](int key) { return !pressedHere(key); }), taken.end());
+    if (taken.empty() || taken.size() > m_presses.size())
+        return std::nullopt;
+    for (size_t first = 0; first + taken.size() <= m_presses.size(); ++first)
+        if (std::equal(taken.begin(), taken.end(), m_presses.begin() + long(first),
+                       [](int key, const Press &p) { return key == p.keycode; }))
+            return first;
+    return std::nullopt;
+}
+
+} // namespace zibbles

@@ -1,0 +1,64 @@
+#pragma once
+// A hotkey held down, seen from both sides. While the key of a hotkey is
+// down, its grab takes every key event of the keyboard to the hotkeys'
+// connection, the ones the keystroke sender fakes included, and no window
+// gets them; the grab ends by itself when that key is let go. The hotkeys
+// note the grab and the keys it took; the desktop, which types, waits while
+// a grab holds the keyboard and then types again what it took from it.
+#include <bitset>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace zibbles {
+
+class X11HotkeyHold {
+public:
+    // Brings in every key event the server has reported to the hotkeys up to
+    // now (the hotkeys set it); a grab whose key is up by then has ended.
+    std::function<void()> catchUp;
+
+    // The press of `keycode` started a grab.
+    void begin(int keycode);
+    // A key pressed while the grab was on, in the order they came.
+    void took(int keycode);
+    // The release of the key that started the grab ended it.
+    void end();
+    bool active() const { return m_keycode != 0; }
+    int keycode() const { return m_keycode; }
+    // The keys that grabs which have ended took, oldest first; forgotten here.
+    std::vector<int> takeTaken();
+
+private:
+    int m_keycode = 0;
+    std::vector<int> m_taken;
+};
+
+// The key presses the keystroke sender made since it last looked at the
+// hotkeys' grabs (modifier keys aside), each with its own modifier keys that
+// were down as it was made; and where the ones a grab took are among them.
+class X11SentPresses {
+public:
+    struct Press {
+        int keycode;
+        std::bitset<256> modifierKeys;
+    };
+
+    void note(int keycode, const std::bitset<256> &modifierKeys);
+    const std::vector<Press> &presses() const { return m_presses; }
+    void clear() { m_presses.clear(); }
+    // The first of the presses that `taken` are, in their order and one after
+    // the other: a grab takes every press from its start to its end, and the
+    // presses after it reach the window. Keys in `taken` that were never
+    // pressed here are the user's, and do not count. Where the same keys come
+    // more than once, the earliest place is given: taking back everything
+    // from there on and typing it again still gives the text. None when the
+    // grabs took none of these presses.
+    std::optional<size_t> firstTaken(std::vector<int> taken) const;
+
+private:
+    std::vector<Press> m_presses;
+};
+
+} // namespace zibbles
