@@ -192,6 +192,8 @@ unsigned X11Desktop::mapVirtualKey(unsigned vk)
 
 bool X11Desktop::userHoldsKeys()
 {
+    if (m_hold->active() && m_hold->catchUp)
+        m_hold->catchUp(); // its end may be in
     if (m_hold->active())
         return true;
     if (m_modifiers.userModifiers() == 0)
@@ -228,19 +230,22 @@ bool X11Desktop::putRightWhatGrabsTook()
     taken.erase(std::remove_if(taken.begin(), taken.end(), [&](int key) { return m_modifiers.isModifierKey(key); }),
                 taken.end());
     const std::vector<X11SentPresses::Press> sent = m_sentPresses.presses();
-    const std::optional<size_t> first = m_sentPresses.firstTaken(taken);
+    const std::optional<X11SentPresses::Place> place = m_sentPresses.placeOfTaken(taken);
     m_sentPresses.clear(); // what is sent from here on is looked at next time
-    if (!first)
+    if (!place)
         return false;
     const std::bitset<256> ours = m_modifiers.ownModifierKeys();
-    m_modifiers.forgetLastPresses(sent.size() - *first);
+    m_modifiers.forgetLastPresses(sent.size() - place->first);
     holdOwnModifierKeys({});
+    // Without a BackSpace key, what arrived stays, and only what was taken
+    // is made again, after it.
     const int backSpace = XKeysymToKeycode(m_display.get(), XK_BackSpace);
-    for (size_t arrived = sent.size() - *first - taken.size(); arrived > 0; --arrived) {
+    const size_t end = backSpace != 0 ? sent.size() : place->first + place->count;
+    for (size_t arrived = end - place->first - place->count; arrived > 0; --arrived) {
         fakeKey(backSpace, true);
         fakeKey(backSpace, false);
     }
-    for (size_t i = *first; i < sent.size(); ++i) {
+    for (size_t i = place->first; i < end; ++i) {
         holdOwnModifierKeys(sent[i].modifierKeys);
         fakeKey(sent[i].keycode, true);
         fakeKey(sent[i].keycode, false);

@@ -42,7 +42,7 @@ void X11SentPresses::note(int keycode, const std::bitset<256> &modifierKeys)
     m_presses.push_back({keycode, modifierKeys});
 }
 
-std::optional<size_t> X11SentPresses::firstTaken(std::vector<int> taken) const
+std::optional<X11SentPresses::Place> X11SentPresses::placeOfTaken(std::vector<int> taken) const
 {
     const auto pressedHere = [this](int keycode) {
         return std::any_of(m_presses.begin(), m_presses.end(), [&](const Press &p) { return p.keycode == keycode; });
@@ -53,7 +53,7 @@ std::optional<size_t> X11SentPresses::firstTaken(std::vector<int> taken) const
     for (size_t first = 0; first + taken.size() <= m_presses.size(); ++first)
         if (std::equal(taken.begin(), taken.end(), m_presses.begin() + long(first),
                        [](int key, const Press &p) { return key == p.keycode; }))
-            return first;
+            return Place{first, taken.size()};
     return std::nullopt;
 }
 

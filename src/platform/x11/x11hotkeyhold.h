@@ -48,14 +48,18 @@ public:
     void note(int keycode, const std::bitset<256> &modifierKeys);
     const std::vector<Press> &presses() const { return m_presses; }
     void clear() { m_presses.clear(); }
-    // The first of the presses that `taken` are, in their order and one after
+    // The place of the presses that `taken` are, in their order and one after
     // the other: a grab takes every press from its start to its end, and the
     // presses after it reach the window. Keys in `taken` that were never
     // pressed here are the user's, and do not count. Where the same keys come
     // more than once, the earliest place is given: taking back everything
     // from there on and typing it again still gives the text. None when the
-    // grabs took none of these presses.
-    std::optional<size_t> firstTaken(std::vector<int> taken) const;
+    // grabs took none of these presses. With the first, the number taken.
+    struct Place {
+        size_t first, count;
+        bool operator==(const Place &o) const { return first == o.first && count == o.count; }
+    };
+    std::optional<Place> placeOfTaken(std::vector<int> taken) const;
 
 private:
     std::vector<Press> m_presses;

@@ -76,12 +76,12 @@ TEST(X11SentPresses, FindsTheEarliestPlaceOfTheKeysAGrabTook)
 {
     struct Case {
         std::vector<int> sent, taken;
-        std::optional<size_t> first;
+        std::optional<X11SentPresses::Place> place;
     };
     const std::vector<Case> cases = {
-        {{10, 11, 12, 13}, {11, 12}, 1},
-        {{10, 11, 10, 11}, {10, 11}, 0},         // the same keys twice: the earliest place
-        {{10, 11, 12}, {99, 11, 98, 12}, 1},     // the user's keys do not count
+        {{10, 11, 12, 13}, {11, 12}, X11SentPresses::Place{1, 2}},
+        {{10, 11, 10, 11}, {10, 11}, X11SentPresses::Place{0, 2}},     // the same keys twice: the earliest
+        {{10, 11, 12}, {99, 11, 98, 12}, X11SentPresses::Place{1, 2}}, // the user's keys do not count
         {{10, 11, 12}, {12, 11}, std::nullopt},  // not in the order sent
         {{10, 11, 12}, {10, 12}, std::nullopt},  // not one after the other
         {{10, 11}, {}, std::nullopt},
@@ -92,7 +92,10 @@ TEST(X11SentPresses, FindsTheEarliestPlaceOfTheKeysAGrabTook)
         X11SentPresses sent;
         for (int key : c.sent)
             sent.note(key, {});
-        EXPECT_EQ(sent.firstTaken(c.taken), c.first) << ::testing::PrintToString(c.sent) << " taken "
-                                                     << ::testing::PrintToString(c.taken);
+        const auto place = sent.placeOfTaken(c.taken);
+        EXPECT_EQ(place.has_value(), c.place.has_value()) << ::testing::PrintToString(c.taken);
+        if (place && c.place)
+            EXPECT_TRUE(*place == *c.place) << ::testing::PrintToString(c.taken) << ": " << place->first << ", "
+                                            << place->count;
     }
 }
