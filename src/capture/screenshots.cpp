@@ -3,6 +3,7 @@
 #include "bmpfile.h"
 
 #include "core/error.h"
+#include "core/paths.h"
 #include "platform/atomicfile.h"
 #include "platform/messages.h"
 
@@ -34,7 +35,7 @@ void storeScreenshot(const std::string &appFolder, const QImage &image, const QD
     const std::string folder = screenshotFolder(appFolder);
     if (!folderExists(folder))
         return;
-    const std::string path = folder + "/" + screenshotFileName(localTime);
+    const std::string path = folder + separatorOf(appFolder) + screenshotFileName(localTime);
     const std::string bytes = bmpFileBytes(image);
     if (bytes.empty() || !writeFileAtomically(path, bytes))
         throw AppError(formatMessage("Cannot create file %s", path));

@@ -1,5 +1,6 @@
 #include "zibbleset.h"
 
+#include "core/paths.h"
 #include "platform/atomicfile.h"
 
 namespace zibbles {
@@ -11,7 +12,7 @@ std::string setFolderPath(const std::string &appFolder, int set)
 
 std::string slotFilePathForKey(const std::string &appFolder, int set, const std::string &slotKey)
 {
-    return setFolderPath(appFolder, set) + "/" + slotKey;
+    return setFolderPath(appFolder, set) + separatorOf(appFolder) + slotKey;
 }
 
 std::string SlotFilePath(const std::string &appFolder, int set, int slot)

@@ -1,6 +1,7 @@
 #include "mediafile.h"
 
 #include "core/cp1252.h"
+#include "core/paths.h"
 
 #include <algorithm>
 
@@ -8,9 +9,7 @@ namespace zibbles {
 
 std::string mediaFilePath(const std::string &appFolder, const std::string &name)
 {
-    // The program's folder ends with the system's own separator.
-    const char separator = appFolder.empty() ? '/' : appFolder.back();
-    return appFolder + "media" + separator + name;
+    return appFolder + "media" + separatorOf(appFolder) + name;
 }
 
 std::string mediaFileSystemPath(const std::string &appFolder, const std::string &name)

@@ -82,6 +82,7 @@ TEST(ZibbleSet, PathsAndFolders)
 {
     EXPECT_EQ(SlotFilePath("/z/", 3, 12), "/z/Set3/F12");
     EXPECT_EQ(slotFilePathForKey("/z/", 10, "F1"), "/z/Set10/F1");
+    EXPECT_EQ(SlotFilePath("C:\\Z\\", 1, 2), "C:\\Z\\Set1\\F2"); // one separator throughout
 
     TempDir dir;
     std::filesystem::create_directory(dir.file("Set4"));

@@ -28,6 +28,11 @@ namespace {
 // watchMapping); a mapping older than this is read again all the same.
 constexpr auto kMappingMaxAge = std::chrono::seconds(1);
 
+// A hotkey held on gets the keyboard back once nothing has been typed for
+// this long: a window that lags behind the keys by more is of no use for
+// chat (see x11hotkeys.cpp for why it must have read them all).
+constexpr auto kQuietBeforeGivingBack = std::chrono::milliseconds(500);
+
 // Asks for the announcements of keyboard layout changes: XKB's map and
 // new-keyboard notices, which a client that never asked does not get, and
 // switches between the layouts of one keymap (groups); and for the notices
@@ -192,8 +197,11 @@ unsigned X11Desktop::mapVirtualKey(unsigned vk)
 
 bool X11Desktop::userHoldsKeys()
 {
-    if (m_hold->active() && m_hold->catchUp)
+    if (m_hold->active() && m_hold->catchUp) {
         m_hold->catchUp(); // its end may be in
+        if (m_hold->active() && std::chrono::steady_clock::now() - m_lastKeySent >= kQuietBeforeGivingBack)
+            m_hold->giveBack();
+    }
     if (m_hold->active())
         return true;
     if (m_modifiers.userModifiers() == 0)
@@ -277,6 +285,7 @@ void X11Desktop::fakeKey(int keycode, bool down)
 {
     if (down && !m_modifiers.isModifierKey(keycode))
         m_sentPresses.note(keycode, m_modifiers.ownModifierKeys());
+    m_lastKeySent = std::chrono::steady_clock::now();
     // Queued in order on our one connection (Xlib hands over its own queued
     // requests before xcb sends); the server takes in fake input between any
     // two requests, so events never pile up there and none is dropped,

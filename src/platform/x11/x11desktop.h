@@ -57,6 +57,7 @@ private:
     X11ModifierState m_modifiers;                // kept from the server's notices
     std::shared_ptr<X11HotkeyHold> m_hold;       // the hotkeys' grab of the keyboard
     X11SentPresses m_sentPresses;                // since the last look at it
+    std::chrono::steady_clock::time_point m_lastKeySent{};
     std::unique_ptr<QSocketNotifier> m_notifier; // reads them as they come
 };
 

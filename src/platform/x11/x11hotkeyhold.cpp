@@ -11,9 +11,10 @@ namespace {
 constexpr size_t kMaxSentPresses = 4096;
 } // namespace
 
-void X11HotkeyHold::begin(int keycode)
+void X11HotkeyHold::begin(int keycode, unsigned long time)
 {
     m_keycode = keycode;
+    m_time = time;
 }
 
 void X11HotkeyHold::took(int keycode)

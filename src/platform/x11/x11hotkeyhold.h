@@ -18,20 +18,24 @@ public:
     // Brings in every key event the server has reported to the hotkeys up to
     // now (the hotkeys set it); a grab whose key is up by then has ended.
     std::function<void()> catchUp;
+    // Ends the grab at once, while its key is still down (the hotkeys set it).
+    std::function<void()> giveBack;
 
-    // The press of `keycode` started a grab.
-    void begin(int keycode);
+    // The press of `keycode` at server time `time` started a grab.
+    void begin(int keycode, unsigned long time);
     // A key pressed while the grab was on, in the order they came.
     void took(int keycode);
     // The release of the key that started the grab ended it.
     void end();
     bool active() const { return m_keycode != 0; }
     int keycode() const { return m_keycode; }
+    unsigned long time() const { return m_time; }
     // The keys that grabs which have ended took, oldest first; forgotten here.
     std::vector<int> takeTaken();
 
 private:
     int m_keycode = 0;
+    unsigned long m_time = 0;
     std::vector<int> m_taken;
 };
 

@@ -36,13 +36,16 @@ namespace {
 // last looked can have been taken (a grab that begins takes every key
 // after it until it ends); they are noted here in order, and typed again
 // by the sender once the grab is over, each with the modifiers it had. The
-// keyboard is never frozen (a frozen keyboard that is given back while the
-// hotkey is still down makes the server tell the window, through a focus
-// change, that a key is down that it never saw, and a program under Wine
-// then sets its key state to what the server says at once, before the
-// keys still waiting in its queue have been read: those come out in the
-// wrong case), and the window's focus changes only at the press and at the
-// release of the hotkey, when none of the sender's keys is on its way.
+// keyboard is never frozen. A grab given back while its key is still down
+// makes the server tell the window, through a change of focus, that a key
+// is down that it never saw; a program under Wine then sets its key state
+// to what the server says at once, before it has read the keys still in
+// its queue, and those come out in the wrong case. So the window's focus
+// changes at the press and at the release of the hotkey, or, for a key
+// held on (a zibble that its own key starts types while the key is still
+// down), once the sender has typed nothing for a moment: the desktop gives
+// the keyboard back (X11HotkeyHold::giveBack) when the window has long
+// taken in every earlier key.
 constexpr int kKeyboardMode = GrabModeAsync;
 
 struct Grab {
@@ -198,7 +201,7 @@ struct X11GlobalHotkeys::Impl {
             } else if (event.type == KeyPress) {
                 // Key events come here only through a grab (see kKeyboardMode).
                 if (!hold->active())
-                    hold->begin(int(event.xkey.keycode));
+                    hold->begin(int(event.xkey.keycode), event.xkey.time);
                 if (!keyPressed(event.xkey))
                     hold->took(int(event.xkey.keycode));
             } else if (event.type == KeyRelease && int(event.xkey.keycode) == hold->keycode()) {
@@ -220,6 +223,15 @@ struct X11GlobalHotkeys::Impl {
         const int keycode = hold->keycode();
         if ((keys[keycode / 8] & (1 << (keycode % 8))) == 0)
             hold->end();
+    }
+
+    // With the time of the press that started it, which ends that grab and
+    // never a later one.
+    void giveBack()
+    {
+        XUngrabKeyboard(display, hold->time());
+        XFlush(display);
+        hold->end();
     }
 
     // Whether the press is one of a hotkey; if so, the hotkey is told.
@@ -255,6 +267,7 @@ X11GlobalHotkeys::X11GlobalHotkeys(const std::string &displayName, std::shared_p
     d->notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(d->display), QSocketNotifier::Read);
     QObject::connect(d->notifier.get(), &QSocketNotifier::activated, d->notifier.get(), [this] { d->drain(); });
     d->hold->catchUp = [impl = d.get()] { impl->catchUp(); };
+    d->hold->giveBack = [impl = d.get()] { impl->giveBack(); };
 }
 
 X11GlobalHotkeys::~X11GlobalHotkeys()
@@ -262,6 +275,7 @@ X11GlobalHotkeys::~X11GlobalHotkeys()
     if (!d->display)
         return;
     d->hold->catchUp = nullptr;
+    d->hold->giveBack = nullptr;
     d->notifier.reset();
     for (const Grab &g : d->grabs)
         d->ungrabAll(g);
