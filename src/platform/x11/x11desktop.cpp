@@ -76,6 +76,14 @@ bool hasCase(unsigned char ch)
     return false;
 }
 
+// A key that types a character, which BackSpace takes back: not a line end,
+// a tab, a BackSpace or any other function key.
+bool typesCharacter(const KeymapSnapshot &mapping, int keycode)
+{
+    const uint32_t keysym = mapping.keysym(keycode, 0);
+    return keysym != 0 && (keysym < 0xff00 || keysym > 0xffff);
+}
+
 // A change of the keyboard mapping or of the layout in use, as opposed to a
 // notice that only a modifier went down or up.
 bool announcesMappingChange(const XEvent &event, int xkbEventBase)
@@ -228,39 +236,46 @@ std::optional<size_t> X11Desktop::keysToTypeAgain()
     return m_modifiers.pressesPending() ? m_modifiers.takePressesShiftChangedByUser() : 0;
 }
 
-// The presses a grab took never reached a window, and the ones after them
-// did: those are taken back with BackSpace, and all from the first one taken
-// are made again, in order, each with the modifier keys of ours that were
-// down as it was made; then ours are as they were.
+// The presses a grab took never reached a window, and the others since the
+// last look did: those are taken back with BackSpace, and all are made
+// again, in order, each with the modifier keys of ours that were down as it
+// was made; then ours are as they were (see x11hotkeys.cpp for why all).
 bool X11Desktop::putRightWhatGrabsTook()
 {
-    std::vector<int> taken = m_hold->takeTaken();
-    taken.erase(std::remove_if(taken.begin(), taken.end(), [&](int key) { return m_modifiers.isModifierKey(key); }),
-                taken.end());
+    X11HotkeyHold::Taken taken = m_hold->takeTaken();
+    std::vector<int> &presses = taken.presses;
+    presses.erase(std::remove_if(presses.begin(), presses.end(), [&](int key) { return m_modifiers.isModifierKey(key); }),
+                  presses.end());
     const std::vector<X11SentPresses::Press> sent = m_sentPresses.presses();
-    const std::optional<X11SentPresses::Place> place = m_sentPresses.placeOfTaken(taken);
+    const std::optional<X11SentPresses::Place> place = m_sentPresses.placeOfTaken(presses);
+    const int backSpace = XKeysymToKeycode(m_display.get(), XK_BackSpace);
+    const std::optional<size_t> from = backSpace != 0 ? m_sentPresses.firstToTypeAgain(place) : std::nullopt;
     m_sentPresses.clear(); // what is sent from here on is looked at next time
-    if (!place)
+    if (!taken.any || (!from && !place))
         return false;
     const std::bitset<256> ours = m_modifiers.ownModifierKeys();
-    m_modifiers.forgetLastPresses(sent.size() - place->first);
     holdOwnModifierKeys({});
-    // Without a BackSpace key, what arrived stays, and only what was taken
-    // is made again, after it.
-    const int backSpace = XKeysymToKeycode(m_display.get(), XK_BackSpace);
-    const size_t end = backSpace != 0 ? sent.size() : place->first + place->count;
-    for (size_t arrived = end - place->first - place->count; arrived > 0; --arrived) {
-        fakeKey(backSpace, true);
-        fakeKey(backSpace, false);
-    }
-    for (size_t i = place->first; i < end; ++i) {
-        holdOwnModifierKeys(sent[i].modifierKeys);
-        fakeKey(sent[i].keycode, true);
-        fakeKey(sent[i].keycode, false);
+    const size_t count = place ? place->count : 0;
+    if (from) {
+        m_modifiers.forgetLastPresses(sent.size() - *from);
+        for (size_t arrived = sent.size() - *from - count; arrived > 0; --arrived)
+            tapKey(backSpace, {});
+        for (size_t i = *from; i < sent.size(); ++i)
+            tapKey(sent[i].keycode, sent[i].modifierKeys);
+    } else { // what arrived stays: only what was taken comes again, after it
+        for (size_t i = place->first; i < place->first + count; ++i)
+            tapKey(sent[i].keycode, sent[i].modifierKeys);
     }
     holdOwnModifierKeys(ours);
     flush();
     return true;
+}
+
+void X11Desktop::tapKey(int keycode, const std::bitset<256> &modifierKeys)
+{
+    holdOwnModifierKeys(modifierKeys);
+    fakeKey(keycode, true);
+    fakeKey(keycode, false);
 }
 
 void X11Desktop::holdOwnModifierKeys(const std::bitset<256> &keys)
@@ -284,7 +299,7 @@ void X11Desktop::keyEvent(uint8_t vk, uint8_t /*scanCode*/, bool keyUp)
 void X11Desktop::fakeKey(int keycode, bool down)
 {
     if (down && !m_modifiers.isModifierKey(keycode))
-        m_sentPresses.note(keycode, m_modifiers.ownModifierKeys());
+        m_sentPresses.note({keycode, m_modifiers.ownModifierKeys(), typesCharacter(m_mapping, keycode)});
     m_lastKeySent = std::chrono::steady_clock::now();
     // Queued in order on our one connection (Xlib hands over its own queued
     // requests before xcb sends); the server takes in fake input between any

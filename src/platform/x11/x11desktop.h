@@ -41,6 +41,7 @@ private:
     void readEvents();
     bool putRightWhatGrabsTook();
     void fakeKey(int keycode, bool down);
+    void tapKey(int keycode, const std::bitset<256> &modifierKeys);
     void holdOwnModifierKeys(const std::bitset<256> &keys);
 
     struct DisplayCloser {

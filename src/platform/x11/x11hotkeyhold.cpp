@@ -1,6 +1,7 @@
 #include "x11hotkeyhold.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zibbles {
 
@@ -17,9 +18,11 @@ void X11HotkeyHold::begin(int keycode, unsigned long time)
     m_time = time;
 }
 
-void X11HotkeyHold::took(int keycode)
+void X11HotkeyHold::took(int keycode, bool press)
 {
-    m_taken.push_back(keycode);
+    if (press)
+        m_taken.presses.push_back(keycode);
+    m_taken.any = true;
 }
 
 void X11HotkeyHold::end()
@@ -27,20 +30,32 @@ void X11HotkeyHold::end()
     m_keycode = 0;
 }
 
-std::vector<int> X11HotkeyHold::takeTaken()
+X11HotkeyHold::Taken X11HotkeyHold::takeTaken()
 {
     if (active())
         return {}; // the grab may take more; its keys come out once it ends
-    std::vector<int> taken;
-    taken.swap(m_taken);
-    return taken;
+    return std::exchange(m_taken, {});
 }
 
-void X11SentPresses::note(int keycode, const std::bitset<256> &modifierKeys)
+void X11SentPresses::note(const Press &press)
 {
     if (m_presses.size() >= kMaxSentPresses)
         m_presses.erase(m_presses.begin());
-    m_presses.push_back({keycode, modifierKeys});
+    m_presses.push_back(press);
+}
+
+std::optional<size_t> X11SentPresses::firstToTypeAgain(const std::optional<Place> &taken) const
+{
+    const auto charactersFrom = [this](size_t first) {
+        return std::all_of(m_presses.begin() + long(first), m_presses.end(), [](const Press &p) { return p.character; });
+    };
+    if (m_presses.empty())
+        return std::nullopt;
+    if (charactersFrom(0))
+        return 0;
+    if (taken && charactersFrom(taken->first + taken->count))
+        return taken->first;
+    return std::nullopt;
 }
 
 std::optional<X11SentPresses::Place> X11SentPresses::placeOfTaken(std::vector<int> taken) const

@@ -23,20 +23,25 @@ public:
 
     // The press of `keycode` at server time `time` started a grab.
     void begin(int keycode, unsigned long time);
-    // A key pressed while the grab was on, in the order they came.
-    void took(int keycode);
+    // A key pressed or let go of while the grab was on, in the order they came.
+    void took(int keycode, bool press);
     // The release of the key that started the grab ended it.
     void end();
     bool active() const { return m_keycode != 0; }
     int keycode() const { return m_keycode; }
     unsigned long time() const { return m_time; }
-    // The keys that grabs which have ended took, oldest first; forgotten here.
-    std::vector<int> takeTaken();
+    // What grabs which have ended took: the keys pressed, oldest first, and
+    // whether they took any key event at all; forgotten here.
+    struct Taken {
+        std::vector<int> presses;
+        bool any = false;
+    };
+    Taken takeTaken();
 
 private:
     int m_keycode = 0;
     unsigned long m_time = 0;
-    std::vector<int> m_taken;
+    Taken m_taken;
 };
 
 // The key presses the keystroke sender made since it last looked at the
@@ -47,9 +52,10 @@ public:
     struct Press {
         int keycode;
         std::bitset<256> modifierKeys;
+        bool character; // BackSpace takes it back (not so a line end)
     };
 
-    void note(int keycode, const std::bitset<256> &modifierKeys);
+    void note(const Press &press);
     const std::vector<Press> &presses() const { return m_presses; }
     void clear() { m_presses.clear(); }
     // The place of the presses that `taken` are, in their order and one after
@@ -64,6 +70,11 @@ public:
         bool operator==(const Place &o) const { return first == o.first && count == o.count; }
     };
     std::optional<Place> placeOfTaken(std::vector<int> taken) const;
+    // From which press on all are to be taken back and made again once a
+    // grab took some: from the first, if all are characters; else from the
+    // first one taken, if all from there on are; else none (then only the
+    // ones taken can be made again, after the others).
+    std::optional<size_t> firstToTypeAgain(const std::optional<Place> &taken) const;
 
 private:
     std::vector<Press> m_presses;

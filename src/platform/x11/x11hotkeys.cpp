@@ -29,18 +29,26 @@ namespace {
 // keyboard by this connection, until that key is let go: every key event
 // the server takes in meanwhile, the ones the keystroke sender fakes
 // included, is reported here and to no window. So the sender does not type
-// while a grab is on: before every key it presses, it waits until the
+// while a grab is on (it learns of one between any two keys it types, as
+// the event loop runs), and it looks at what it typed before every key that
+// is not a character and at the end of every text: it waits until the
 // server has taken in all it sent, then until this connection has read
 // every event reported before that (X11HotkeyHold::catchUp), and if a grab
-// has begun, it waits for its end. At most the keys it pressed since it
-// last looked can have been taken (a grab that begins takes every key
-// after it until it ends); they are noted here in order, and typed again
-// by the sender once the grab is over, each with the modifiers it had. The
-// keyboard is never frozen. A grab given back while its key is still down
+// is on, for its end. The keys a grab took meanwhile are noted here in
+// order; at the look, the keys typed since the last look that reached the
+// window are taken back with BackSpace, and all are typed again, each with
+// the modifiers it had (from the first one taken would do, but for a grab
+// that began inside a character, between its Shift and its key: see below
+// what Wine does then to the keys before it). Nothing typed is lost, and
+// the window gets it in order. The keys the user presses while holding a
+// hotkey go to the hotkey, as with any grab.
+//
+// The keyboard is never frozen. A grab given back while its key is down
 // makes the server tell the window, through a change of focus, that a key
-// is down that it never saw; a program under Wine then sets its key state
-// to what the server says at once, before it has read the keys still in
-// its queue, and those come out in the wrong case. So the window's focus
+// is down that it never saw (and a grab that took a part of a character, a
+// Shift that it never saw go up); a program under Wine then sets its key
+// state to what the server says at once, before it has read the keys still
+// in its queue, and those come out in the wrong case. So the window's focus
 // changes at the press and at the release of the hotkey, or, for a key
 // held on (a zibble that its own key starts types while the key is still
 // down), once the sender has typed nothing for a moment: the desktop gives
@@ -203,9 +211,11 @@ struct X11GlobalHotkeys::Impl {
                 if (!hold->active())
                     hold->begin(int(event.xkey.keycode), event.xkey.time);
                 if (!keyPressed(event.xkey))
-                    hold->took(int(event.xkey.keycode));
+                    hold->took(int(event.xkey.keycode), true);
             } else if (event.type == KeyRelease && int(event.xkey.keycode) == hold->keycode()) {
                 hold->end();
+            } else if (event.type == KeyRelease && hold->active()) {
+                hold->took(int(event.xkey.keycode), false);
             }
         }
     }

@@ -91,11 +91,36 @@ TEST(X11SentPresses, FindsTheEarliestPlaceOfTheKeysAGrabTook)
     for (const Case &c : cases) {
         X11SentPresses sent;
         for (int key : c.sent)
-            sent.note(key, {});
+            sent.note({key, {}, true});
         const auto place = sent.placeOfTaken(c.taken);
         EXPECT_EQ(place.has_value(), c.place.has_value()) << ::testing::PrintToString(c.taken);
         if (place && c.place)
             EXPECT_TRUE(*place == *c.place) << ::testing::PrintToString(c.taken) << ": " << place->first << ", "
                                             << place->count;
+    }
+}
+
+TEST(X11SentPresses, TypesAgainFromTheFirstKeyThatBackSpaceCanReach)
+{
+    using Place = X11SentPresses::Place;
+    struct Case {
+        const char *what;
+        std::vector<bool> characters; // of the presses sent, in order
+        std::optional<Place> taken;
+        std::optional<size_t> from;
+    };
+    const std::vector<Case> cases = {
+        {"characters only: all of them", {true, true, true}, Place{1, 1}, 0},
+        {"only a part of a character taken", {true, true}, std::nullopt, 0},
+        {"a line end before the ones taken", {false, true, true}, Place{1, 1}, 1},
+        {"a line end after the ones taken", {true, false, true}, Place{0, 1}, std::nullopt},
+        {"the line end itself taken", {false}, Place{0, 1}, 0},
+        {"nothing sent", {}, std::nullopt, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        X11SentPresses sent;
+        for (bool character : c.characters)
+            sent.note({10, {}, character});
+        EXPECT_EQ(sent.firstToTypeAgain(c.taken), c.from) << c.what;
     }
 }
