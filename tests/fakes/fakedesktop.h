@@ -64,7 +64,7 @@ public:
     }
     unsigned mapVirtualKey(unsigned vk) override { return fakeScan(vk); }
     bool userHoldsKeys() override { return userModifier && userModifier(); }
-    std::optional<size_t> keysToTypeAgain() override { return shiftChangedByUser ? shiftChangedByUser() : 0; }
+    std::optional<size_t> keysToTypeAgain() override { return toTypeAgain ? toTypeAgain() : 0; }
     void keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp) override { events.push_back({vk, scanCode, keyUp}); }
     void flush() override { ++flushes; }
 
@@ -92,7 +92,7 @@ public:
     std::vector<std::string> activations;
     std::vector<KeyEventRecord> events;
     std::function<bool()> userModifier;  // whether the user holds one now
-    std::function<size_t()> shiftChangedByUser; // the presses from the first the user's Shift caught
+    std::function<std::optional<size_t>()> toTypeAgain; // the presses from the first the user's Shift caught
     int keymapRefreshes = 0;
     int flushes = 0;
 

@@ -142,3 +142,36 @@ TEST_F(SendkeysTest, WindowsAreFoundByTitleUpTo255CharactersAndActivated)
 }
 
 } // namespace
+
+// What the desktop says at each look decides whether typing waits, and
+// what is taken back with BackSpace and typed again.
+TEST_F(SendkeysTest, TypingWaitsOutTheUsersKeysAndTypesAgainWhatTheirShiftChanged)
+{
+    struct Case {
+        const char *what;
+        int holdsFor;                              // looks at which the user still holds a key
+        std::vector<std::optional<size_t>> looks;  // keysToTypeAgain's answers, then 0
+        std::string typed;
+    };
+    const std::vector<Case> cases = {
+        {"nothing held", 0, {}, "abc"},
+        {"a modifier held at the start", 3, {}, "abc"},
+        {"Shift changed the last two", 0, {2}, "abc<8><8>bc"},
+        {"more changed than typed since the look", 0, {9}, "abc<8><8><8>abc"},
+        {"changed again while typed again", 0, {2, 1}, "abc<8><8>bc<8>c"},
+        {"a hotkey held at the look, then Shift", 0, {std::nullopt, 1}, "abc<8>c"},
+    };
+    for (const Case &c : cases) {
+        FakeDesktop desk;
+        FakePump clock;
+        TSendkeys keys(desk, clock);
+        int held = c.holdsFor;
+        size_t look = 0;
+        desk.userModifier = [&] { return held > 0 && held--; };
+        desk.toTypeAgain = [&]() -> std::optional<size_t> { return look < c.looks.size() ? c.looks[look++] : 0; };
+        keys.SendKeys("abc");
+        EXPECT_EQ(desk.typedText(), c.typed) << c.what;
+        EXPECT_EQ(look, c.looks.size()) << c.what;
+        EXPECT_GE(clock.waits, c.holdsFor) << c.what << ": a wait blocks in the pump";
+    }
+}
