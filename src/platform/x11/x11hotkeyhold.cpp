@@ -16,6 +16,7 @@ void X11HotkeyHold::begin(int keycode, unsigned long time)
 {
     m_keycode = keycode;
     m_time = time;
+    m_taken.any = true; // the window lost the keyboard's focus to the grab
 }
 
 void X11HotkeyHold::took(int keycode, bool press)
@@ -28,6 +29,7 @@ void X11HotkeyHold::took(int keycode, bool press)
 void X11HotkeyHold::end()
 {
     m_keycode = 0;
+    m_taken.any = true; // and got it back
 }
 
 X11HotkeyHold::Taken X11HotkeyHold::takeTaken()

@@ -30,8 +30,9 @@ public:
     bool active() const { return m_keycode != 0; }
     int keycode() const { return m_keycode; }
     unsigned long time() const { return m_time; }
-    // What grabs which have ended took: the keys pressed, oldest first, and
-    // whether they took any key event at all; forgotten here.
+    // What grabs which have ended took: the keys pressed, oldest first; and
+    // whether a grab began, ended or took any key event at all (the window
+    // lost the keyboard for a moment); forgotten here.
     struct Taken {
         std::vector<int> presses;
         bool any = false;
