@@ -2,11 +2,11 @@
 // A host name look-up that never blocks the GUI thread: the name is resolved
 // on a thread of its own and the answer arrives through the event loop.
 //
-// The worker shares only a small block with this object (its answer and a
-// pipe that wakes the event loop), kept alive by whichever side lets go of it
-// last. Destroying the look-up, whether it was cancelled or timed out, only
-// lets go of that block; a name server that answers later finds nobody to
-// tell and touches nothing else.
+// The worker shares with this object only its answer and what wakes the
+// event loop (the system's own way, in the folder of each socket layer),
+// kept alive by whichever side lets go of them last. Destroying the look-up,
+// whether it was cancelled or timed out, only lets go of those; a name
+// server that answers later finds nobody to tell and touches nothing else.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -33,6 +33,13 @@ public:
 private:
     struct Shared;
     struct Notifier;
+    // The same on every system (tcpsocketlookup.cpp of this folder): starts
+    // the worker, which calls `wake` once it has left its answer; 0 or the
+    // Winsock error code when it could not be started.
+    int startWorker(const std::string &host, Resolver resolver, std::function<void()> wake);
+    // Hands the worker's answer on; answered() calls it.
+    void deliver();
+    // The system's part, on the GUI thread once the worker has woken it.
     void answered();
 
     std::shared_ptr<Shared> m_shared;

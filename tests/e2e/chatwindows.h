@@ -1,6 +1,7 @@
 #pragma once
 // Stand-in chat windows (tools/there-chat) under a private X server, each
 // recording the lines it receives to a log of its own.
+#include "chatlog.h"
 #include "x11harness.h"
 
 #include <chrono>
@@ -17,14 +18,15 @@ public:
     ChatWindow(const XvfbServer &x, X11Probe &probe, const TempFolder &folder, const std::string &title);
 
     unsigned long window() const { return m_window; }
-    const std::string &logPath() const { return m_log; }
-    // The lines logged so far, without their line feeds.
-    std::vector<std::string> lines() const;
-    // Waits until at least `count` lines are logged; the lines then.
-    std::vector<std::string> waitForLines(size_t count, std::chrono::milliseconds timeout) const;
+    const std::string &logPath() const { return m_log.path(); }
+    std::vector<std::string> lines() const { return m_log.lines(); }
+    std::vector<std::string> waitForLines(size_t count, std::chrono::milliseconds timeout) const
+    {
+        return m_log.waitForLines(count, timeout);
+    }
 
 private:
-    std::string m_log;
+    ChatLog m_log;
     std::unique_ptr<ChildProcess> m_process;
     unsigned long m_window = 0;
 };

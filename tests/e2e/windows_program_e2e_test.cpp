@@ -13,7 +13,7 @@
 #include "desktopfixture.h"
 #include "localservices.h"
 #include "windowsprogram.h"
-#include "wineprefix.h"
+#include "winesuite.h"
 
 #include <gtest/gtest.h>
 
@@ -138,31 +138,9 @@ struct WindowsDesktop {
     e2e::WindowsProgram program{wine, probe, app, windowsBinDir()};
 };
 
-class WindowsProgramE2E : public ::testing::Test {
+class WindowsProgramE2E : public e2e::WineSuite<WindowsDesktop> {
 protected:
-    static void SetUpTestSuite()
-    {
-        try {
-            s_desktop = std::make_unique<WindowsDesktop>();
-        } catch (const std::exception &error) {
-            s_startError = error.what();
-        }
-    }
-
-    static void TearDownTestSuite()
-    {
-        if (!s_desktop)
-            return;
-        const std::set<int> left = s_desktop->wine.shutDown();
-        EXPECT_TRUE(left.empty()) << left.size() << " Wine processes outlived the prefix's server";
-        s_desktop.reset();
-    }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(s_desktop) << s_startError;
-        m_before = d().chat.lines().size();
-    }
+    static void SetUpTestSuite() { startDesktop(); }
 
     WindowsDesktop &d() { return *s_desktop; }
 
@@ -177,8 +155,7 @@ protected:
     // (or fewer, after 20 s).
     Lines newLines(size_t count)
     {
-        const Lines all = d().chat.waitForLines(m_before + count, 20s);
-        return Lines(all.begin() + long(std::min(m_before, all.size())), all.end());
+        return newLinesOf(d().chat.waitForLines(m_linesBefore + count, 20s));
     }
     // The lines logged since the test began, after a quiet spell.
     Lines newLinesAfterAWhile(std::chrono::milliseconds spell = 1500ms)
@@ -278,14 +255,7 @@ protected:
         d().probe.tapKey("Return");
         return waitUntilGone("Zibbles");
     }
-
-    static std::unique_ptr<WindowsDesktop> s_desktop;
-    static std::string s_startError;
-    size_t m_before = 0;
 };
-
-std::unique_ptr<WindowsDesktop> WindowsProgramE2E::s_desktop;
-std::string WindowsProgramE2E::s_startError;
 
 } // namespace
 

@@ -10,7 +10,7 @@
 // process is killed and reaped at the end of each suite.
 #include "desktopfixture.h"
 #include "hotkeystorm.h"
-#include "wineprefix.h"
+#include "winesuite.h"
 
 #include <gtest/gtest.h>
 
@@ -54,34 +54,9 @@ struct WineDesktop {
 };
 
 // One desktop for a whole suite; without a window manager here.
-class WineE2E : public ::testing::Test {
+class WineE2E : public e2e::WineSuite<WineDesktop> {
 protected:
     static void SetUpTestSuite() { startDesktop(false); }
-
-    static void startDesktop(bool managed)
-    {
-        s_startError.clear();
-        try {
-            s_desktop = std::make_unique<WineDesktop>(managed);
-        } catch (const std::exception &error) {
-            s_startError = error.what();
-        }
-    }
-
-    static void TearDownTestSuite()
-    {
-        if (!s_desktop)
-            return;
-        const std::set<int> left = s_desktop->wine.shutDown();
-        EXPECT_TRUE(left.empty()) << left.size() << " Wine processes outlived the prefix's server";
-        s_desktop.reset();
-    }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(s_desktop) << s_startError;
-        m_linesBefore = s_desktop->chat.lines().size();
-    }
 
     e2e::WineChat &chat() { return s_desktop->chat; }
 
@@ -110,7 +85,7 @@ protected:
         std::this_thread::sleep_for(200ms);
         logged = chat().lines();
         ASSERT_GE(logged.size(), m_linesBefore);
-        const std::vector<std::string> added(logged.begin() + long(m_linesBefore), logged.end());
+        const std::vector<std::string> added = newLinesOf(logged);
         if (added.size() != lines.size()) {
             ASSERT_EQ(added, lines); // all of them, to see what was lost or added
         }
@@ -118,14 +93,7 @@ protected:
             EXPECT_EQ(added[i], lines[i]) << "line " << i;
         m_linesBefore = logged.size();
     }
-
-    static std::unique_ptr<WineDesktop> s_desktop;
-    static std::string s_startError;
-    size_t m_linesBefore = 0;
 };
-
-std::unique_ptr<WineDesktop> WineE2E::s_desktop;
-std::string WineE2E::s_startError;
 
 } // namespace
 

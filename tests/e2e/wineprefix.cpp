@@ -9,21 +9,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
 using namespace std::chrono_literals;
 
 namespace e2e {
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 std::string windowsPath(const std::string &unixPath)
 {
@@ -36,32 +28,8 @@ std::string windowsPath(const std::string &unixPath)
 
 namespace {
 
-// The processes whose parent is this one.
-std::set<int> childProcesses()
-{
-    std::set<int> children;
-    DIR *proc = ::opendir("/proc");
-    if (!proc)
-        return children;
-    while (dirent *entry = ::readdir(proc)) {
-        const int pid = std::atoi(entry->d_name);
-        if (pid <= 0)
-            continue;
-        // "pid (comm) state ppid ...", and comm may hold spaces or brackets.
-        const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
-        const size_t close = stat.rfind(')');
-        int ppid = 0;
-        char state = 0;
-        if (close != std::string::npos &&
-            std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == ::getpid())
-            children.insert(pid);
-    }
-    ::closedir(proc);
-    return children;
-}
-
-// The live processes started with `variable` (NAME=value) in their environment.
-std::set<int> processesWithEnvironment(const std::string &variable)
+// The running processes for which `chosen(pid)` holds.
+std::set<int> processesWhere(const std::function<bool(int pid)> &chosen)
 {
     std::set<int> found;
     DIR *proc = ::opendir("/proc");
@@ -69,19 +37,39 @@ std::set<int> processesWithEnvironment(const std::string &variable)
         return found;
     while (dirent *entry = ::readdir(proc)) {
         const int pid = std::atoi(entry->d_name);
-        if (pid <= 0 || pid == ::getpid())
-            continue;
-        std::string environment = readFile("/proc/" + std::to_string(pid) + "/environ");
-        std::istringstream entries(environment);
-        for (std::string item; std::getline(entries, item, '\0');) {
-            if (item == variable) {
-                found.insert(pid);
-                break;
-            }
-        }
+        if (pid > 0 && chosen(pid))
+            found.insert(pid);
     }
     ::closedir(proc);
     return found;
+}
+
+// The processes whose parent is this one.
+std::set<int> childProcesses()
+{
+    return processesWhere([](int pid) {
+        // "pid (comm) state ppid ...", and comm may hold spaces or brackets.
+        const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+        const size_t close = stat.rfind(')');
+        int ppid = 0;
+        char state = 0;
+        return close != std::string::npos &&
+               std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == ::getpid();
+    });
+}
+
+// The live processes started with `variable` (NAME=value) in their environment.
+std::set<int> processesWithEnvironment(const std::string &variable)
+{
+    return processesWhere([&variable](int pid) {
+        if (pid == ::getpid())
+            return false;
+        std::istringstream entries(readFile("/proc/" + std::to_string(pid) + "/environ"));
+        for (std::string item; std::getline(entries, item, '\0');)
+            if (item == variable)
+                return true;
+        return false;
+    });
 }
 
 // Waits for a child (own or adopted) to end; false when it is still there.
@@ -92,21 +80,6 @@ bool reap(int pid, std::chrono::milliseconds timeout)
         const pid_t r = ::waitpid(pid, &status, WNOHANG);
         return r == pid || (r < 0 && errno == ECHILD && ::kill(pid, 0) != 0);
     }, timeout);
-}
-
-std::vector<std::string> splitLines(const std::string &text)
-{
-    std::vector<std::string> result;
-    std::string line;
-    for (char c : text) {
-        if (c == '\n') {
-            result.push_back(line);
-            line.clear();
-        } else {
-            line += c;
-        }
-    }
-    return result;
 }
 
 } // namespace
@@ -201,7 +174,7 @@ std::set<int> WinePrefix::shutDown()
 
 WineChat::WineChat(WinePrefix &wine, X11Probe &probe, const std::string &log, const std::string &title) : m_log(log)
 {
-    ChildProcess &process = wine.start({binDir() + "/wine-chat.exe", windowsPath(m_log), title});
+    ChildProcess &process = wine.start({binDir() + "/wine-chat.exe", windowsPath(m_log.path()), title});
     // The first start in the prefix sets it up: allow that time. The log
     // appears once the edit field has the focus in the active window.
     WindowInfo info;
@@ -209,7 +182,7 @@ WineChat::WineChat(WinePrefix &wine, X11Probe &probe, const std::string &log, co
     const bool ready = waitFor([&] {
         info = probe.findWindow(title);
         ended = !process.running();
-        return ended || (info.id != 0 && info.viewable && ::access(m_log.c_str(), F_OK) == 0);
+        return ended || (info.id != 0 && info.viewable && ::access(m_log.path().c_str(), F_OK) == 0);
     }, 120s);
     if (!ready || ended) {
         const int status = process.wait(0ms);
@@ -218,21 +191,6 @@ WineChat::WineChat(WinePrefix &wine, X11Probe &probe, const std::string &log, co
                                        : "wine wine-chat.exe showed no window ready for keys in 120 s");
     }
     m_window = info.id;
-}
-
-std::vector<std::string> WineChat::lines() const
-{
-    return splitLines(readFile(m_log));
-}
-
-std::vector<std::string> WineChat::waitForLines(size_t count, std::chrono::milliseconds timeout) const
-{
-    std::vector<std::string> result;
-    waitFor([&] {
-        result = lines();
-        return result.size() >= count;
-    }, timeout);
-    return result;
 }
 
 } // namespace e2e

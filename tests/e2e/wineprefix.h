@@ -2,6 +2,7 @@
 // Windows programs under Wine on a test's X server: one prefix whose
 // processes all end and are reaped with it, and tools/wine-chat, the Win32
 // stand-in chat window, logging the lines it is sent.
+#include "chatlog.h"
 #include "x11harness.h"
 
 #include <chrono>
@@ -57,16 +58,15 @@ public:
     WineChat(WinePrefix &wine, X11Probe &probe, const std::string &log, const std::string &title = "There (DX9)");
 
     unsigned long window() const { return m_window; }
-    // The lines logged so far, without their line feeds; a line still being
-    // written is left out.
-    std::vector<std::string> lines() const;
-    std::vector<std::string> waitForLines(size_t count, std::chrono::milliseconds timeout) const;
+    std::vector<std::string> lines() const { return m_log.lines(); }
+    std::vector<std::string> waitForLines(size_t count, std::chrono::milliseconds timeout) const
+    {
+        return m_log.waitForLines(count, timeout);
+    }
 
 private:
-    std::string m_log;
+    ChatLog m_log;
     unsigned long m_window = 0;
 };
-
-std::string readFile(const std::string &path);
 
 } // namespace e2e

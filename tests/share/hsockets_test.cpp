@@ -60,9 +60,14 @@ TEST(SocketResolvePort, ServiceNamesAndDecimalNumbers)
     EXPECT_EQ(TcpSocket::resolvePort("80"), 80);
 }
 
-TEST(SocketResolveHost, DottedAddressesNeedNoLookUpAndInvalidNamesFailAtOnce)
+TEST(SocketResolveHost, DottedAddressesNeedNoLookUpNamesAreLookedUpAndInvalidNamesFailAtOnce)
 {
     uint32_t address = 0;
+    // A name is asked of the system's resolver, its IPv4 answer in host byte order.
+    EXPECT_FALSE(TcpSocket::resolvesAtOnce("localhost"));
+    EXPECT_EQ(TcpSocket::resolveHost("localhost", address), 0);
+    EXPECT_EQ(address, 0x7F000001u);
+    EXPECT_TRUE(TcpSocket::resolvesAtOnce("10.1.2.3"));
     EXPECT_EQ(TcpSocket::resolveHost("127.0.0.1", address), 0);
     EXPECT_EQ(address, 0x7F000001u);
     EXPECT_EQ(TcpSocket::resolveHost("10.1.2.3", address), 0);

@@ -2,7 +2,7 @@
 
 #include "tcpsocketnotifier.h"
 
-#include "platform/reservedhost.h"
+#include "platform/hostresolver.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -86,6 +86,11 @@ int resolverError(int gai)
     }
 }
 
+// The resolver of the C library, whose codes of its own (EAI_...) are given
+// as Winsock's.
+const SystemResolver<addrinfo, sockaddr_in, in_addr_t> kResolver{
+    inet_addr, INADDR_NONE, getaddrinfo, freeaddrinfo, AF_INET, SOCK_STREAM, resolverError};
+
 int lastErrno()
 {
     return winsockErrorFromErrno(errno);
@@ -107,35 +112,12 @@ TcpSocket::~TcpSocket()
 
 bool TcpSocket::resolvesAtOnce(const std::string &host)
 {
-    return inet_addr(host.c_str()) != INADDR_NONE || host.empty() || isReservedInvalidName(host);
+    return resolvesWithoutNameServer(host, kResolver);
 }
 
 int TcpSocket::resolveHost(const std::string &host, uint32_t &address)
 {
-    const in_addr_t dotted = inet_addr(host.c_str());
-    if (dotted != INADDR_NONE) {
-        address = ntohl(dotted);
-        return 0;
-    }
-    if (host.empty() || isReservedInvalidName(host))
-        return wsa::HostNotFound;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo *found = nullptr;
-    const int rc = getaddrinfo(host.c_str(), nullptr, &hints, &found);
-    if (rc != 0)
-        return resolverError(rc);
-    int result = wsa::HostNotFound;
-    for (addrinfo *a = found; a; a = a->ai_next) {
-        if (a->ai_family == AF_INET) {
-            address = ntohl(reinterpret_cast<sockaddr_in *>(a->ai_addr)->sin_addr.s_addr);
-            result = 0;
-            break;
-        }
-    }
-    freeaddrinfo(found);
-    return result;
+    return resolveIPv4(host, address, kResolver);
 }
 
 uint16_t TcpSocket::resolvePort(const std::string &portText)

@@ -4,13 +4,12 @@
 #include "winsock.h"
 #include "notifywindow.h"
 
-#include "platform/reservedhost.h"
+#include "platform/hostresolver.h"
 
 #include <ws2tcpip.h>
 
 #include <climits>
 #include <cstdlib>
-#include <map>
 
 namespace zibbles {
 
@@ -33,37 +32,28 @@ int chunk(size_t size)
 
 } // namespace
 
-// The open socket in the table of sockets whose notifications the hidden
-// window hands on. A notification for a socket no longer there was posted
-// before it was closed and is dropped.
+// The open socket, to which the hidden window hands the notifications of its
+// handle.
 struct TcpSocket::Watch {
-    explicit Watch(TcpSocket &socket) : handle(handleOf(socket.m_fd)) { table()[handle] = &socket; }
-    ~Watch() { table().erase(handle); }
-    Watch(const Watch &) = delete;
-    Watch &operator=(const Watch &) = delete;
+    using Target = NotifyTarget<SOCKET, TcpSocket>;
 
-    static std::map<SOCKET, TcpSocket *> &table()
-    {
-        static std::map<SOCKET, TcpSocket *> sockets;
-        return sockets;
-    }
+    explicit Watch(TcpSocket &socket) : target(handleOf(socket.m_fd), socket) {}
 
     static void notified(WPARAM wParam, LPARAM lParam)
     {
-        const auto found = table().find(SOCKET(wParam));
-        if (found == table().end())
+        TcpSocket *const socket = Target::find(SOCKET(wParam));
+        if (!socket)
             return;
-        TcpSocket &socket = *found->second;
         const int event = WSAGETSELECTEVENT(lParam);
         if (event == EventConnect) {
-            if (!socket.m_connectPending)
+            if (!socket->m_connectPending)
                 return;
-            socket.m_connectPending = false;
+            socket->m_connectPending = false;
         }
-        socket.deliver(event, WSAGETSELECTERROR(lParam));
+        socket->deliver(event, WSAGETSELECTERROR(lParam));
     }
 
-    SOCKET handle;
+    Target target;
 };
 
 TcpSocket::TcpSocket()
@@ -77,39 +67,35 @@ TcpSocket::~TcpSocket()
     close();
 }
 
+namespace {
+
+// Winsock's resolver, started before its first question; it answers with
+// Winsock's own codes (11001 and on).
+int askResolver(const char *host, const char *service, const addrinfo *hints, addrinfo **found)
+{
+    if (const int error = startWinsock())
+        return error;
+    return getaddrinfo(host, service, hints, found);
+}
+
+int sameCode(int code)
+{
+    return code;
+}
+
+const SystemResolver<addrinfo, sockaddr_in, unsigned long> kResolver{
+    inet_addr, INADDR_NONE, askResolver, freeaddrinfo, AF_INET, SOCK_STREAM, sameCode};
+
+} // namespace
+
 bool TcpSocket::resolvesAtOnce(const std::string &host)
 {
-    return inet_addr(host.c_str()) != INADDR_NONE || host.empty() || isReservedInvalidName(host);
+    return resolvesWithoutNameServer(host, kResolver);
 }
 
 int TcpSocket::resolveHost(const std::string &host, uint32_t &address)
 {
-    const unsigned long dotted = inet_addr(host.c_str());
-    if (dotted != INADDR_NONE) {
-        address = ntohl(dotted);
-        return 0;
-    }
-    if (host.empty() || isReservedInvalidName(host))
-        return wsa::HostNotFound;
-    if (const int error = startWinsock())
-        return error;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo *found = nullptr;
-    // Winsock's resolver answers with Winsock's own codes (11001 and on).
-    if (const int rc = getaddrinfo(host.c_str(), nullptr, &hints, &found))
-        return rc;
-    int result = wsa::HostNotFound;
-    for (addrinfo *a = found; a; a = a->ai_next) {
-        if (a->ai_family == AF_INET) {
-            address = ntohl(reinterpret_cast<sockaddr_in *>(a->ai_addr)->sin_addr.s_addr);
-            result = 0;
-            break;
-        }
-    }
-    freeaddrinfo(found);
-    return result;
+    return resolveIPv4(host, address, kResolver);
 }
 
 uint16_t TcpSocket::resolvePort(const std::string &portText)
