@@ -298,6 +298,10 @@ void X11Desktop::keyEvent(uint8_t vk, uint8_t /*scanCode*/, bool keyUp)
 
 void X11Desktop::fakeKey(int keycode, bool down)
 {
+    // Grabs that came and went before the first key since the last look
+    // took nothing of it, and the window had read everything before.
+    if (down && m_sentPresses.presses().empty() && !m_hold->active())
+        m_hold->takeTaken();
     if (down && !m_modifiers.isModifierKey(keycode))
         m_sentPresses.note({keycode, m_modifiers.ownModifierKeys(), typesCharacter(m_mapping, keycode)});
     m_lastKeySent = std::chrono::steady_clock::now();
