@@ -1,13 +1,13 @@
 #pragma once
 // Which modifiers are held down on an X server, and by whom: this program's
 // own key events or the user; and which of our key presses met a Shift
-// state other than the one we meant. Kept from the server's notices of modifier changes, which come in
-// the order the server made them, each with the number of the last request
-// of ours that it had carried out by then: a change numbered below a key
-// press of ours came before the server took that press in. (Not while a
-// hotkey grab holds the keyboard frozen: the server numbers the changes it
-// processes when the grab ends after every press of ours queued meanwhile,
-// so a Shift pressed during that moment, a few milliseconds, goes unseen.)
+// state other than the one we meant. Kept from the server's notices of
+// modifier changes, which come in the order the server made them, each with
+// the number of the last request of ours that it had carried out by then: a
+// change numbered below a key press of ours came before the server took
+// that press in. (This holds because the keyboard is never frozen: a frozen
+// keyboard has the server carry out queued presses before it numbers the
+// changes among them.)
 #include "platform/x11/x11modifiers.h"
 
 #include <array>
