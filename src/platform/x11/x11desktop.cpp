@@ -220,6 +220,9 @@ bool X11Desktop::userHoldsKeys()
 
 std::optional<size_t> X11Desktop::keysToTypeAgain()
 {
+    // No key pressed since the last look: nothing a grab could have taken.
+    if (!m_modifiers.pressesPending() && m_sentPresses.presses().empty())
+        return 0;
     // Every notice of a change made before a press precedes the answer to a
     // request sent after it; and once the server has taken in every key sent
     // here, the hotkeys' round trip brings every grab that took one.
