@@ -28,9 +28,12 @@ namespace {
 // watchMapping); a mapping older than this is read again all the same.
 constexpr auto kMappingMaxAge = std::chrono::seconds(1);
 
-// A hotkey held on gets the keyboard back once nothing has been typed for
-// this long: a window that lags behind the keys by more is of no use for
-// chat (see x11hotkeys.cpp for why it must have read them all).
+// A hotkey held on gets the keyboard back once the window has had time to
+// read every key typed, and half a second more (see x11hotkeys.cpp for why it
+// must have read them all). A program under Wine may take in only a few
+// thousand keys a second, and lag behind a fast zibble by seconds: a
+// millisecond is allowed for each key.
+constexpr auto kReadTimePerKey = std::chrono::milliseconds(1);
 constexpr auto kQuietBeforeGivingBack = std::chrono::milliseconds(500);
 
 // Asks for the announcements of keyboard layout changes: XKB's map and
@@ -207,7 +210,7 @@ bool X11Desktop::userHoldsKeys()
 {
     if (m_hold->active() && m_hold->catchUp) {
         m_hold->catchUp(); // its end may be in
-        if (m_hold->active() && std::chrono::steady_clock::now() - m_lastKeySent >= kQuietBeforeGivingBack)
+        if (m_hold->active() && std::chrono::steady_clock::now() >= m_windowHasReadAllBy + kQuietBeforeGivingBack)
             m_hold->giveBack();
     }
     if (m_hold->active())
@@ -254,24 +257,59 @@ bool X11Desktop::putRightWhatGrabsTook()
     const int backSpace = XKeysymToKeycode(m_display.get(), XK_BackSpace);
     const std::optional<size_t> from = backSpace != 0 ? m_sentPresses.firstToTypeAgain(place) : std::nullopt;
     m_sentPresses.clear(); // what is sent from here on is looked at next time
-    if (!taken.any || (!from && !place))
-        return false;
+    const bool pressedAgain = pressAgainShiftsLetGoUnderAGrab(taken.released);
+    const bool typeAgain = taken.any && (from || place);
+    if (typeAgain)
+        typeAgainFrom(sent, from ? *from : place->first, from ? backSpace : 0, place ? place->count : 0);
+    if (typeAgain || pressedAgain)
+        flush();
+    return typeAgain || pressedAgain;
+}
+
+// Types again the presses from `first` on, after taking back with
+// `backSpace` (unless 0) those of them that reached the window (all but the
+// `taken` ones).
+void X11Desktop::typeAgainFrom(const std::vector<X11SentPresses::Press> &sent, size_t first, int backSpace,
+                               size_t taken)
+{
     const std::bitset<256> ours = m_modifiers.ownModifierKeys();
     holdOwnModifierKeys({});
-    const size_t count = place ? place->count : 0;
-    if (from) {
-        m_modifiers.forgetLastPresses(sent.size() - *from);
-        for (size_t arrived = sent.size() - *from - count; arrived > 0; --arrived)
+    if (backSpace != 0) {
+        m_modifiers.forgetLastPresses(sent.size() - first);
+        for (size_t arrived = sent.size() - first - taken; arrived > 0; --arrived)
             tapKey(backSpace, {});
-        for (size_t i = *from; i < sent.size(); ++i)
-            tapKey(sent[i].keycode, sent[i].modifierKeys);
-    } else { // what arrived stays: only what was taken comes again, after it
-        for (size_t i = place->first; i < place->first + count; ++i)
-            tapKey(sent[i].keycode, sent[i].modifierKeys);
     }
+    const size_t end = backSpace != 0 ? sent.size() : first + taken;
+    for (size_t i = first; i < end; ++i)
+        tapKey(sent[i].keycode, sent[i].modifierKeys);
     holdOwnModifierKeys(ours);
-    flush();
-    return true;
+}
+
+// A Shift or Ctrl that went down in the window and up under a grab is still
+// down for a program under Wine: at the change of focus it reads the key
+// state the server tells, before the press still in its queue, and then that
+// press; the next characters come out shifted. Pressing and letting go of it
+// again puts the window right, and changes nothing elsewhere. (Alt is left
+// alone: on its own it opens a window's menu.)
+bool X11Desktop::pressAgainShiftsLetGoUnderAGrab(const std::bitset<256> &released)
+{
+    if (released.none())
+        return false;
+    char down[32] = {};
+    XQueryKeymap(m_display.get(), down); // a key the user holds again stays down
+    const std::bitset<256> ours = m_modifiers.ownModifierKeys();
+    bool pressed = false;
+    for (size_t keycode = 0; keycode < released.size(); ++keycode) {
+        const uint32_t keysym = m_mapping.keysym(int(keycode), 0);
+        const bool shiftOrControl = keysym == XK_Shift_L || keysym == XK_Shift_R || keysym == XK_Control_L ||
+                                    keysym == XK_Control_R;
+        if (released[keycode] && shiftOrControl && !ours[keycode] && (down[keycode / 8] & (1 << (keycode % 8))) == 0) {
+            fakeKey(int(keycode), true);
+            fakeKey(int(keycode), false);
+            pressed = true;
+        }
+    }
+    return pressed;
 }
 
 void X11Desktop::tapKey(int keycode, const std::bitset<256> &modifierKeys)
@@ -307,7 +345,8 @@ void X11Desktop::fakeKey(int keycode, bool down)
         m_hold->takeTaken();
     if (down && !m_modifiers.isModifierKey(keycode))
         m_sentPresses.note({keycode, m_modifiers.ownModifierKeys(), typesCharacter(m_mapping, keycode)});
-    m_lastKeySent = std::chrono::steady_clock::now();
+    if (down)
+        m_windowHasReadAllBy = std::max(m_windowHasReadAllBy, std::chrono::steady_clock::now()) + kReadTimePerKey;
     // Queued in order on our one connection (Xlib hands over its own queued
     // requests before xcb sends); the server takes in fake input between any
     // two requests, so events never pile up there and none is dropped,

@@ -40,6 +40,8 @@ public:
 private:
     void readEvents();
     bool putRightWhatGrabsTook();
+    void typeAgainFrom(const std::vector<X11SentPresses::Press> &sent, size_t first, int backSpace, size_t taken);
+    bool pressAgainShiftsLetGoUnderAGrab(const std::bitset<256> &released);
     void fakeKey(int keycode, bool down);
     void tapKey(int keycode, const std::bitset<256> &modifierKeys);
     void holdOwnModifierKeys(const std::bitset<256> &keys);
@@ -58,7 +60,7 @@ private:
     X11ModifierState m_modifiers;                // kept from the server's notices
     std::shared_ptr<X11HotkeyHold> m_hold;       // the hotkeys' grab of the keyboard
     X11SentPresses m_sentPresses;                // since the last look at it
-    std::chrono::steady_clock::time_point m_lastKeySent{};
+    std::chrono::steady_clock::time_point m_windowHasReadAllBy{}; // at the latest
     std::unique_ptr<QSocketNotifier> m_notifier; // reads them as they come
 };
 

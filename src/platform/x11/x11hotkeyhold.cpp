@@ -23,6 +23,8 @@ void X11HotkeyHold::took(int keycode, bool press)
 {
     if (press)
         m_taken.presses.push_back(keycode);
+    else if (keycode >= 0 && size_t(keycode) < m_taken.released.size())
+        m_taken.released.set(size_t(keycode));
     m_taken.any = true;
 }
 

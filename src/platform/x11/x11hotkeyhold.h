@@ -30,11 +30,13 @@ public:
     bool active() const { return m_keycode != 0; }
     int keycode() const { return m_keycode; }
     unsigned long time() const { return m_time; }
-    // What grabs which have ended took: the keys pressed, oldest first; and
-    // whether a grab began, ended or took any key event at all (the window
-    // lost the keyboard for a moment); forgotten here.
+    // What grabs which have ended took: the keys pressed, oldest first; the
+    // keys let go (no window saw them go up); and whether a grab began, ended
+    // or took any key event at all (the window lost the keyboard for a
+    // moment); forgotten here.
     struct Taken {
         std::vector<int> presses;
+        std::bitset<256> released;
         bool any = false;
     };
     Taken takeTaken();

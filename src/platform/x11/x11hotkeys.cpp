@@ -51,9 +51,10 @@ namespace {
 // in its queue, and those come out in the wrong case. So the window's focus
 // changes at the press and at the release of the hotkey, or, for a key
 // held on (a zibble that its own key starts types while the key is still
-// down), once the sender has typed nothing for a moment: the desktop gives
-// the keyboard back (X11HotkeyHold::giveBack) when the window has long
-// taken in every earlier key.
+// down), once the window has had time to read every key typed before: the
+// desktop gives the keyboard back then (X11HotkeyHold::giveBack). A Shift
+// whose release a grab took, the desktop presses and lets go of again, as
+// Wine may read its press after the change of focus.
 constexpr int kKeyboardMode = GrabModeAsync;
 
 struct Grab {
