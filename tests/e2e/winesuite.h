@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <set>
@@ -46,6 +47,21 @@ protected:
     {
         ASSERT_TRUE(s_desktop) << s_startError;
         m_linesBefore = s_desktop->chat.lines().size();
+    }
+
+    // Brings up the chat window, so that Wine hands its program the hotkey,
+    // and presses `key` there (through the suite desktop's `keys` and `probe`).
+    static void press(const std::string &key, const std::vector<std::string> &modifiers = {})
+    {
+        s_desktop->keys.MakeWindowActive(s_desktop->chat.window());
+        s_desktop->probe.tapKey(key, modifiers);
+    }
+
+    // The lines logged since the test began, once there are `count` of them
+    // (or fewer, after 20 s).
+    std::vector<std::string> newLines(size_t count) const
+    {
+        return newLinesOf(s_desktop->chat.waitForLines(m_linesBefore + count, std::chrono::seconds(20)));
     }
 
     // The lines of `all` (the chat log's) after the first m_linesBefore:

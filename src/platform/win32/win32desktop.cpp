@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <array>
-#include <map>
 #include <chrono>
 #include <optional>
 #include <set>
@@ -129,7 +128,7 @@ bool runsUnderWine()
 }
 
 // A character as a key event of its own (VK_PACKET): it arrives as typed
-// whatever the modifiers.
+// whatever the layout and the modifiers.
 INPUT characterInput(unsigned char ch, bool keyUp)
 {
     wchar_t unicode = 0;
@@ -142,27 +141,31 @@ INPUT characterInput(unsigned char ch, bool keyUp)
     return input;
 }
 
+// Whether the key's own character is a dead one: pressed, it types nothing
+// and waits for the next key, which then comes out as one character with
+// it ("^" and "a" as "\xe2"), or as both.
+bool isDeadKey(unsigned vk)
+{
+    return (MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x80000000u) != 0;
+}
+
 } // namespace
 
-// Wine takes AltGr from the keyboard's own last event, never from injected
-// ones: a key typed with our AltGr comes out without it, or not at all.
-// There the character goes as a key event of its own instead, and AltGr is
-// not pressed.
-struct AltGrUnderWine {
-    bool active = runsUnderWine();
-    bool down = false; // the sender's AltGr, not sent
-    std::map<unsigned, unsigned char> characters; // (Shift << 8 | vk) -> character
+// Some characters are typed as key events of their own (VK_PACKET) rather
+// than by their key: those with no key that VkKeyScanA finds (under Wine
+// none outside ASCII, nor one that only a dead key gives), those on a dead
+// key, and under Wine those that need AltGr, because Wine takes AltGr from
+// the keyboard's own last event and never from injected ones (the
+// character came out without it, or not at all). vkKeyScan answers
+// VK_PACKET for them, and the key event of VK_PACKET that follows sends the
+// character.
+struct CharacterPackets {
+    bool underWine = runsUnderWine();
+    unsigned char character = 0; // the one that vkKeyScan answered VK_PACKET for last
 
-    void note(unsigned char ch, unsigned state, unsigned vk)
+    bool wanted(SHORT scan, unsigned state) const
     {
-        if (active && (state & 6) == 6)
-            characters[(state & 1) << 8 | vk] = ch;
-    }
-    // The character of a key pressed with AltGr (and Shift, or not).
-    std::optional<unsigned char> character(uint8_t vk, bool shift) const
-    {
-        const auto found = characters.find(unsigned(shift) << 8 | vk);
-        return found == characters.end() ? std::nullopt : std::optional<unsigned char>(found->second);
+        return scan == -1 || isDeadKey(unsigned(scan) & 0xFF) || (underWine && (state & 6) == 6);
     }
 };
 
@@ -173,7 +176,7 @@ struct Win32Desktop::Impl {
     size_t presses = 0;                  // sent since the last look
     std::optional<size_t> firstChanged;  // among those, the first one the user's Shift may have changed
     bool capsLock = false;               // as it was at the start of the text
-    AltGrUnderWine altGr;
+    CharacterPackets packets;
 
     bool userHoldsShift() const
     {
@@ -234,9 +237,11 @@ void Win32Desktop::refreshKeymap()
 int16_t Win32Desktop::vkKeyScan(unsigned char ch)
 {
     const SHORT scan = VkKeyScanA(static_cast<CHAR>(ch));
-    if (scan == -1)
-        return -1;
     unsigned state = (unsigned(scan) >> 8) & 0xFF;
+    if (d->packets.wanted(scan, state)) {
+        d->packets.character = ch;
+        return VK_PACKET;
+    }
     // Ctrl+Alt is what AltGr gives: the sender presses AltGr for it, with
     // Shift or not. The bits above Alt (Hankaku, the layout's own) are no
     // key the sender can press.
@@ -245,7 +250,6 @@ int16_t Win32Desktop::vkKeyScan(unsigned char ch)
     // turns it back: type what the text says, not what the lock makes of it.
     if (d->capsLock && state <= 1 && hasCase(ch))
         state ^= 1;
-    d->altGr.note(ch, state, unsigned(scan) & 0xFF);
     return int16_t((state << 8) | (unsigned(scan) & 0xFF));
 }
 
@@ -280,16 +284,10 @@ std::optional<size_t> Win32Desktop::keysToTypeAgain()
 
 void Win32Desktop::keyEvent(uint8_t vk, uint8_t scanCode, bool keyUp)
 {
-    if (d->altGr.active && vk == VK_RMENU) {
-        d->altGr.down = !keyUp;
+    if (vk == VK_PACKET) {
+        d->queued.push_back(characterInput(d->packets.character, keyUp));
+        d->queuedPresses += keyUp ? 0 : 1;
         return;
-    }
-    if (d->altGr.down) {
-        if (const auto ch = d->altGr.character(vk, d->ownModifiers.count(VK_LSHIFT) != 0)) {
-            d->queued.push_back(characterInput(*ch, keyUp));
-            d->queuedPresses += keyUp ? 0 : 1;
-            return;
-        }
     }
     INPUT input{};
     input.type = INPUT_KEYBOARD;

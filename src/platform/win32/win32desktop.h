@@ -1,6 +1,9 @@
 #pragma once
 // The Windows desktop: windows found by title and activated, the keyboard
 // layout's virtual keys, and key events put into the system's input stream.
+// A character that no key of the layout types as it stands (none at all, a
+// dead key, AltGr under Wine) goes as a character event of its own: its
+// virtual key is VK_PACKET.
 #include "platform/desktop.h"
 
 #include <memory>
