@@ -158,6 +158,17 @@ protected:
         }, 20s);
         return window;
     }
+    // Keys go to the window that has the keyboard focus, which a window that
+    // has just come up may not have yet.
+    bool waitForFocus(const e2e::WindowInfo &window)
+    {
+        return e2e::waitFor([&] {
+            Window focus = None;
+            int revert = 0;
+            XGetInputFocus(static_cast<Display *>(d().probe.display()), &focus, &revert);
+            return window.id != 0 && focus == window.id;
+        }, 20s);
+    }
     bool waitUntilGone(const std::string &title)
     {
         return e2e::waitFor([&] { return !d().probe.findWindow(title).viewable; }, 20s);
@@ -200,7 +211,7 @@ protected:
     // window was found.
     bool acceptMessageBox()
     {
-        if (!waitForWindow("Zibbles").viewable)
+        if (!waitForFocus(waitForWindow("Zibbles")))
             return false;
         d().probe.tapKey("Return");
         return waitUntilGone("Zibbles");
@@ -385,7 +396,7 @@ TEST_F(WindowsProgramE2E, LiveShareUploadsTheActiveZibbleAndDownloadsItByItsId)
     selectSlot(9);
     std::this_thread::sleep_for(500ms);
     chooseLiveShareItem(1);
-    ASSERT_TRUE(waitForWindow("Zibbles Live Share - Upload Zibble").viewable);
+    ASSERT_TRUE(waitForFocus(waitForWindow("Zibbles Live Share - Upload Zibble")));
     d().probe.tapKey("Return"); // Connect Now
     ASSERT_TRUE(acceptMessageBox()) << "no message of success; the server saw: " << d().share.requests();
     std::smatch id;
@@ -401,13 +412,13 @@ TEST_F(WindowsProgramE2E, LiveShareUploadsTheActiveZibbleAndDownloadsItByItsId)
     std::this_thread::sleep_for(500ms);
     chooseLiveShareItem(2);
     ASSERT_TRUE(acceptMessageBox()) << "no question whether to replace the slot";
-    ASSERT_TRUE(waitForWindow("Zibbles Live Share - Get Zibble").viewable);
+    ASSERT_TRUE(waitForFocus(waitForWindow("Zibbles Live Share - Get Zibble")));
     typeKeys(id[1].str());
     d().probe.tapKey("Tab");
     typeKeys(id[2].str());
     d().probe.tapKey("Tab"); // Get Zibble Now
     d().probe.tapKey("space");
-    ASSERT_TRUE(acceptMessageBox()) << "no message of success";
+    ASSERT_TRUE(acceptMessageBox()) << "no message of success; the server saw: " << d().share.requests();
     EXPECT_TRUE(e2e::waitFor([&] { return d().program.file("Set1/F10") == header + text; }, 20s))
         << d().program.file("Set1/F10");
     EXPECT_NE(d().share.requests().find(" GET /zibbles/liveshare/download.asp 200 "), std::string::npos)
